@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace trivenor {
+
+/// A circuit file that ends early or holds something no writer produces. Every such file is
+/// reported to the user the same way.
+class FormatError : public std::runtime_error {
+ public:
+  FormatError() : std::runtime_error("Unerwartetes Dateiformat.") {}
+};
+
+/// The little-endian byte archive of circuit files. One object either stores (appends to its
+/// own buffer) or loads (reads from a span that must outlive it). Every record is written and
+/// read by one routine that calls the same exchange operations in both directions, so the
+/// writer and the reader cannot drift apart.
+///
+/// Strings: a length prefix, then that many code-page bytes. Lengths 0 to 254 take one byte,
+/// up to 65533 the byte 0xFF and 16 bits, longer ones 0xFF, 0xFFFF and 32 bits. A reader also
+/// takes the wide form (0xFF, 0xFFFE, then a length of 16-bit units in the same scheme and that
+/// many UTF-16LE units), converted to the code page; the writer never produces it.
+///
+/// A load that needs more bytes than are left throws FormatError and leaves its argument as it
+/// was (the archive's position is then unspecified: the whole load ends there); nothing is
+/// allocated for a length before the bytes it announces are known to be there. A wide-form length
+/// that announces the wide form again is malformed and throws as well.
+class Archive {
+ public:
+  /// An archive that stores.
+  Archive() = default;
+  /// An archive that loads from `data`.
+  explicit Archive(std::span<const std::uint8_t> data) : storing_(false), data_(data) {}
+  /// The archive keeps only a view, so a temporary buffer would be gone before the first read.
+  explicit Archive(const std::vector<std::uint8_t>&& data) = delete;
+
+  bool IsStoring() const { return storing_; }
+
+  void Int32(std::int32_t& value);
+  /// The four bytes of the IEEE 754 bit pattern, as Int32 writes them (NaN payloads included).
+  void Float(float& value);
+  /// Code-page bytes with a length prefix (see above). Storing more than 2^32 - 1 bytes throws
+  /// std::length_error: the prefix has no form for it.
+  void Bytes(std::string& bytes);
+  /// UTF-8 text, stored as code-page bytes; characters the code page lacks are stored as "?".
+  void Text(std::string& utf8);
+  /// Exactly `size` bytes, as they are.
+  void Raw(std::uint8_t* bytes, std::size_t size);
+
+  /// Loading: bytes not yet read.
+  std::size_t Remaining() const { return data_.size() - position_; }
+  /// Storing: everything written so far.
+  const std::vector<std::uint8_t>& Written() const { return buffer_; }
+  /// Storing: hands over everything written so far and starts an empty buffer.
+  std::vector<std::uint8_t> TakeWritten() { return std::exchange(buffer_, {}); }
+
+ private:
+  bool storing_ = true;
+  std::vector<std::uint8_t> buffer_;
+  std::span<const std::uint8_t> data_;
+  std::size_t position_ = 0;
+};
+
+}  // namespace trivenor

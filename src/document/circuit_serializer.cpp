@@ -1,0 +1,511 @@
+#include "document/circuit_serializer.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "document/code_page.h"
+#include "document/file_limits.h"
+#include "document/scramble.h"
+#include "document/utf8_path.h"
+#include "model/component_kind.h"
+#include "model/constant.h"
+#include "model/delay_line.h"
+#include "model/graph_plot.h"
+#include "model/hazard_filter.h"
+#include "model/operators.h"
+#include "model/output_display.h"
+
+namespace trivenor {
+
+namespace {
+
+constexpr char kVersionText[] = "1.0b";
+
+std::int32_t Checked(std::int32_t value, std::int32_t lowest, std::int32_t highest) {
+  if (value < lowest || value > highest) {
+    throw FormatError();
+  }
+  return value;
+}
+
+/// One circuit record in either direction. While loading it keeps the reference table and the
+/// ports whose stored source numbers wait to be resolved at the end of the record.
+/// One circuit record in either direction. While loading it keeps the reference table and the
+/// ports whose stored source numbers wait to be resolved at the end of the record.
+class CircuitRecord {
+ public:
+  CircuitRecord(Archive& archive, LoadContext* context)
+      : archive_(archive), context_(context), loading_(!archive.IsStoring()) {}
+
+  std::vector<std::int32_t> Exchange(SubCircuit& circuit, bool asSubCircuit);
+
+ private:
+  struct PendingSource {
+    Port* port;
+    std::int32_t number;
+  };
+
+  static std::int32_t NumberPorts(SubCircuit& circuit);
+  std::int32_t PortFields(Port& port);
+  void TerminalList(PortList& terminals, bool numbered, std::vector<std::int32_t>* sources);
+  void ComponentRecord(SubCircuit& circuit, std::size_t index, bool asSubCircuit);
+  void KindBlock(std::unique_ptr<Component>& component, std::int32_t kindCode,
+                 std::vector<std::int32_t>& subCircuitSources);
+  void ComponentFields(Component& component);
+  void ComponentPorts(Component& component);
+  void JunctionRecord(SubCircuit& circuit, std::size_t index);
+  std::unique_ptr<SubCircuit> ReadDynamicCopy(const SubCircuit& stored);
+
+  void Enter(Port& port);
+  void Expect(Port& port, std::int32_t number) { pending_.push_back({&port, number}); }
+  void ResolveSources();
+
+  /// A list: a not-empty flag, then every element followed by a next-element flag. Writing uses
+  /// `count`; reading goes on while the flag is nonzero, or for `strict` only while it is 1.
+  template <typename Element>
+  void List(std::size_t count, bool strict, Element element) {
+    std::int32_t flag = count > 0 ? 1 : 0;
+    archive_.Int32(flag);
+    Elements(flag, count, strict, element);
+  }
+  /// The elements of a list whose leading flag has been exchanged already.
+  template <typename Element>
+  void Elements(std::int32_t flag, std::size_t count, bool strict, Element element) {
+    for (std::size_t i = 0; strict ? flag == 1 : flag != 0; ++i) {
+      element(i);
+      flag = i + 1 < count ? 1 : 0;
+      archive_.Int32(flag);
+    }
+  }
+
+  Archive& archive_;
+  LoadContext* context_;
+  bool loading_;
+  std::vector<Port*> table_;
+  std::vector<PendingSource> pending_;
+};
+
+std::int32_t CircuitRecord::NumberPorts(SubCircuit& circuit) {
+  std::int32_t counter = 1;
+  for (auto& port : circuit.inputs) {
+    port->serial = counter++;
+  }
+  for (auto& component : circuit.components) {
+    counter = component->NumberOutputs(counter);
+  }
+  for (auto& junction : circuit.junctions) {
+    junction->port.serial = counter++;
+  }
+  return counter;
+}
+
+std::vector<std::int32_t> CircuitRecord::Exchange(SubCircuit& circuit, bool asSubCircuit) {
+  std::int32_t referenceCount = loading_ ? 0 : NumberPorts(circuit);
+  // Owner and password are scrambled with keys taken from the reference count, which follows
+  // them in the file.
+  std::string owner;
+  std::string password;
+  if (!loading_) {
+    owner = Utf8ToCodePage(circuit.owner);
+    password = Utf8ToCodePage(circuit.password);
+    ScrambleText(owner, referenceCount, true);
+    ScrambleText(password, referenceCount + 1, true);
+  }
+  archive_.Bytes(owner);
+  archive_.Text(circuit.label);
+  archive_.Text(circuit.path);
+  archive_.Bytes(password);
+  archive_.Int32(referenceCount);
+  if (loading_) {
+    const auto references =
+        static_cast<std::size_t>(Checked(referenceCount, 1, INT32_MAX - 1)) - 1;
+    if (references > archive_.Remaining() / file_limits::kMinBytesPerReference) {
+      throw FormatError();
+    }
+    ScrambleText(owner, referenceCount, false);
+    ScrambleText(password, referenceCount + 1, false);
+    circuit.owner = CodePageToUtf8(owner);
+    circuit.password = CodePageToUtf8(password);
+    table_.assign(references + 1, nullptr);
+  }
+
+  std::vector<std::int32_t> inputSources;
+  TerminalList(circuit.inputs, true, &inputSources);
+  TerminalList(circuit.outputs, false, nullptr);
+  List(circuit.components.size(), true,
+       [&](std::size_t i) { ComponentRecord(circuit, i, asSubCircuit); });
+  List(circuit.junctions.size(), false, [&](std::size_t i) { JunctionRecord(circuit, i); });
+  if (loading_) {
+    ResolveSources();
+  }
+  return inputSources;
+}
+
+/// The seven fields of a port record. Loading leaves the port without a source and returns the
+/// stored source number for the caller to resolve or keep.
+std::int32_t CircuitRecord::PortFields(Port& port) {
+  auto role = static_cast<std::int32_t>(port.role);
+  auto colour = static_cast<std::int32_t>(port.colour);
+  std::int32_t source = port.source != nullptr ? port.source->serial : 0;
+  archive_.Int32(port.row);
+  archive_.Int32(port.thickness);
+  archive_.Float(port.value);
+  archive_.Int32(port.serial);
+  archive_.Int32(role);
+  archive_.Int32(colour);
+  archive_.Int32(source);
+  if (loading_) {
+    Checked(port.row, -file_limits::kMaxRow, file_limits::kMaxRow);
+    Checked(port.thickness, 0, file_limits::kMaxThickness);
+    port.role = static_cast<PortRole>(role);
+    port.colour = static_cast<Colour>(colour);
+    port.source = nullptr;
+  }
+  return source;
+}
+
+/// The circuit's own terminals. Input terminals are numbered in this record and their sources
+/// belong to the enclosing circuit; output terminals carry the enclosing circuit's numbers and
+/// take their sources from inside.
+void CircuitRecord::TerminalList(PortList& terminals, bool numbered,
+                                 std::vector<std::int32_t>* sources) {
+  List(terminals.size(), false, [&](std::size_t i) {
+    if (loading_) {
+      terminals.push_back(std::make_unique<Port>());
+    }
+    Port& port = *terminals[i];
+    const std::int32_t source = PortFields(port);
+    if (!loading_) {
+      return;
+    }
+    if (numbered) {
+      Enter(port);
+      sources->push_back(source);
+    } else {
+      Expect(port, source);
+    }
+  });
+}
+
+void CircuitRecord::ComponentRecord(SubCircuit& circuit, std::size_t index, bool asSubCircuit) {
+  std::unique_ptr<Component> loaded;
+  std::unique_ptr<Component>& component = loading_ ? loaded : circuit.components[index];
+  std::int32_t kindCode = loading_ ? 0 : component->kind;
+  archive_.Int32(kindCode);
+  const std::size_t pendingBefore = pending_.size();
+  std::vector<std::int32_t> subCircuitSources;
+  KindBlock(component, kindCode, subCircuitSources);
+  ComponentFields(*component);
+  if (kindCode != kind::SubCircuit) {
+    ComponentPorts(*component);
+  } else {
+    std::int32_t portsPresent = 0;
+    archive_.Int32(portsPresent);
+    if (loading_) {
+      // The terminals of a placed circuit are its ports: inputs wired from this circuit,
+      // outputs numbered in it.
+      for (std::size_t i = 0; i < component->inputs.size(); ++i) {
+        Expect(*component->inputs[i], subCircuitSources[i]);
+      }
+      for (auto& port : component->outputs) {
+        Enter(*port);
+      }
+    }
+  }
+  if (!loading_) {
+    return;
+  }
+  if (asSubCircuit && (kindCode == kind::GraphPlot || kindCode == kind::OutputDisplay)) {
+    // A circuit placed inside another shows nothing of its own. Nothing can take a value from
+    // these two kinds, so dropping them leaves no dangling wire.
+    pending_.resize(pendingBefore);
+    return;
+  }
+  circuit.components.push_back(std::move(loaded));
+}
+
+void CircuitRecord::KindBlock(std::unique_ptr<Component>& component, std::int32_t kindCode,
+                              std::vector<std::int32_t>& subCircuitSources) {
+  if (IsTwoInputKind(kindCode)) {
+    if (loading_) {
+      component = std::make_unique<TwoInputOperator>(kindCode);
+    }
+    return;
+  }
+  if (IsUnaryKind(kindCode)) {
+    if (loading_) {
+      component = std::make_unique<UnaryFunction>(kindCode);
+    }
+    return;
+  }
+  switch (kindCode) {
+    case kind::DelayLine: {
+      std::int32_t length = loading_ ? 0 : static_cast<DelayLine&>(*component).length;
+      archive_.Int32(length);
+      if (loading_) {
+        Checked(length, INT32_MIN, file_limits::kMaxDelayLength);
+        context_->ChargeSlots(static_cast<std::size_t>(std::max(length, 1)));
+        component = std::make_unique<DelayLine>(length);
+      }
+      return;
+    }
+    case kind::Constant: {
+      std::string text = loading_ ? std::string() : component->label;
+      archive_.Text(text);
+      if (loading_) {
+        component = std::make_unique<Constant>(std::move(text));
+      }
+      return;
+    }
+    case kind::OutputDisplay: {
+      if (loading_) {
+        component = std::make_unique<OutputDisplay>();
+      }
+      auto& texts = static_cast<OutputDisplay&>(*component).texts;
+      // Each entry is announced by a 1; a 0 ends the table.
+      for (std::size_t i = 0;; ++i) {
+        std::int32_t more = i < texts.size() ? 1 : 0;
+        archive_.Int32(more);
+        if (more == 0) {
+          return;
+        }
+        if (loading_) {
+          texts.emplace_back();
+        }
+        archive_.Float(texts[i].value);
+        archive_.Text(texts[i].text);
+      }
+    }
+    case kind::HazardFilter: {
+      std::int32_t hold = loading_ ? 0 : static_cast<HazardFilter&>(*component).holdTicks;
+      archive_.Int32(hold);
+      if (loading_) {
+        component = std::make_unique<HazardFilter>(hold);
+      }
+      return;
+    }
+    case kind::GraphPlot: {
+      GraphSettings settings;
+      if (!loading_) {
+        const auto& graph = static_cast<GraphPlot&>(*component);
+        settings = {graph.continuous, graph.autoX,      graph.autoY, graph.heightLines,
+                    graph.widthChars, graph.points,     graph.period, graph.yMin0,
+                    graph.yMax0,      graph.xMin0,      graph.xMax0};
+      }
+      std::int32_t flags[3] = {settings.continuous, settings.autoX, settings.autoY};
+      for (auto& flag : flags) {
+        archive_.Int32(flag);
+      }
+      archive_.Int32(settings.heightLines);
+      archive_.Int32(settings.widthChars);
+      archive_.Int32(settings.points);
+      archive_.Int32(settings.period);
+      archive_.Float(settings.yMin);
+      archive_.Float(settings.yMax);
+      archive_.Float(settings.xMin);
+      archive_.Float(settings.xMax);
+      if (loading_) {
+        settings.continuous = flags[0] != 0;
+        settings.autoX = flags[1] != 0;
+        settings.autoY = flags[2] != 0;
+        Checked(settings.heightLines, 1, file_limits::kMaxGraphSize);
+        Checked(settings.widthChars, 1, file_limits::kMaxGraphSize);
+        Checked(settings.points, 1, file_limits::kMaxGraphPoints);
+        context_->ChargeSlots(static_cast<std::size_t>(settings.points) *
+                              (settings.continuous ? 1 : 2));
+        component = std::make_unique<GraphPlot>(settings);
+      }
+      return;
+    }
+    case kind::SubCircuit: {
+      if (!loading_) {
+        CircuitRecord(archive_, context_).Exchange(static_cast<SubCircuit&>(*component), false);
+        return;
+      }
+      auto stored = std::make_unique<SubCircuit>();
+      context_->EnterRecord();
+      subCircuitSources = CircuitRecord(archive_, context_).Exchange(*stored, false);
+      context_->LeaveRecord();
+      if (!stored->path.empty()) {
+        // The fresh copy keeps the stored copy's wiring: the source numbers read above.
+        if (auto fresh = ReadDynamicCopy(*stored)) {
+          stored = std::move(fresh);
+        }
+      }
+      component = std::move(stored);
+      return;
+    }
+    default:
+      // A code the editor never makes: the length of its record is unknown.
+      throw FormatError();
+  }
+}
+
+void CircuitRecord::ComponentFields(Component& component) {
+  auto colour = static_cast<std::int32_t>(component.colour);
+  std::string label = component.label;
+  archive_.Int32(component.lastRow);
+  archive_.Int32(component.width);
+  archive_.Int32(component.height);
+  archive_.Int32(component.thickness);
+  archive_.Text(label);
+  archive_.Int32(component.x);
+  archive_.Int32(component.y);
+  archive_.Int32(colour);
+  if (!loading_) {
+    return;
+  }
+  using file_limits::kMaxCoordinate;
+  Checked(component.lastRow, -file_limits::kMaxRow, file_limits::kMaxRow);
+  Checked(component.width, -kMaxCoordinate, kMaxCoordinate);
+  Checked(component.height, -kMaxCoordinate, kMaxCoordinate);
+  Checked(component.thickness, 0, file_limits::kMaxThickness);
+  Checked(component.x, -kMaxCoordinate, kMaxCoordinate);
+  Checked(component.y, -kMaxCoordinate, kMaxCoordinate);
+  component.colour = static_cast<Colour>(colour);
+  // A sub-circuit's label is its title, read with its own record.
+  if (component.kind != kind::SubCircuit) {
+    component.label = std::move(label);
+  }
+}
+
+/// Fills the ports the component's constructor made: the file neither adds nor removes any.
+void CircuitRecord::ComponentPorts(Component& component) {
+  std::int32_t inputsPresent = component.inputs.empty() ? 0 : 1;
+  archive_.Int32(inputsPresent);
+  auto portOf = [this](PortList& ports, std::size_t i) -> Port& {
+    if (i >= ports.size()) {
+      throw FormatError();
+    }
+    return *ports[i];
+  };
+  Elements(inputsPresent, component.inputs.size(), false, [&](std::size_t i) {
+    Port& port = portOf(component.inputs, i);
+    const std::int32_t source = PortFields(port);
+    if (loading_) {
+      Expect(port, source);
+    }
+  });
+  List(component.outputs.size(), false, [&](std::size_t i) {
+    Port& port = portOf(component.outputs, i);
+    // An output takes no wire; whatever number the file holds there is ignored.
+    PortFields(port);
+    if (loading_) {
+      Enter(port);
+    }
+  });
+}
+
+void CircuitRecord::JunctionRecord(SubCircuit& circuit, std::size_t index) {
+  if (loading_) {
+    circuit.junctions.push_back(std::make_unique<Junction>());
+  }
+  Port& port = circuit.junctions[index]->port;
+  auto role = static_cast<std::int32_t>(port.role);
+  auto colour = static_cast<std::int32_t>(port.colour);
+  std::int32_t source = port.source != nullptr ? port.source->serial : 0;
+  archive_.Int32(port.x);
+  archive_.Int32(port.y);
+  archive_.Int32(port.thickness);
+  archive_.Float(port.value);
+  archive_.Int32(port.serial);
+  archive_.Int32(role);
+  archive_.Int32(colour);
+  archive_.Int32(source);
+  if (!loading_) {
+    return;
+  }
+  Checked(port.x, -file_limits::kMaxCoordinate, file_limits::kMaxCoordinate);
+  Checked(port.y, -file_limits::kMaxCoordinate, file_limits::kMaxCoordinate);
+  Checked(port.thickness, 0, file_limits::kMaxThickness);
+  port.role = static_cast<PortRole>(role);
+  port.colour = static_cast<Colour>(colour);
+  Enter(port);
+  Expect(port, source);
+}
+
+/// Reads a dynamic sub-circuit again from its file. Nothing comes back when the file cannot be
+/// opened (also when it is being read further up this very load), has another version text, or
+/// has other terminal counts than the stored copy; the stored copy is used then. A file that is
+/// malformed fails the whole load.
+std::unique_ptr<SubCircuit> CircuitRecord::ReadDynamicCopy(const SubCircuit& stored) {
+  FileReader& files = context_->files();
+  const auto identity = files.Identity(stored.path);
+  if (!identity || !context_->EnterFile(*identity)) {
+    return nullptr;
+  }
+  struct LeaveOnExit {
+    LoadContext& context;
+    const std::string& identity;
+    ~LeaveOnExit() { context.LeaveFile(identity); }
+  } leave{*context_, *identity};
+
+  const auto bytes = files.ReadAll(stored.path, context_->RemainingBytes());
+  if (!bytes) {
+    return nullptr;
+  }
+  context_->ChargeBytes(bytes->size());
+  Archive archive(*bytes);
+  std::string version;
+  archive.Bytes(version);
+  if (version != kVersionText) {
+    return nullptr;
+  }
+  auto fresh = std::make_unique<SubCircuit>();
+  fresh->dynamic = true;
+  context_->EnterRecord();
+  CircuitRecord(archive, context_).Exchange(*fresh, true);
+  context_->LeaveRecord();
+  fresh->path = stored.path;
+  if (fresh->label.empty()) {
+    fresh->label = Utf8FromPath(PathFromUtf8(stored.path).filename());
+  }
+  // The stored copy's wiring stays: the fresh circuit must offer the same terminals.
+  if (fresh->inputs.size() != stored.inputs.size() ||
+      fresh->outputs.size() != stored.outputs.size()) {
+    return nullptr;
+  }
+  for (auto& port : fresh->inputs) {
+    port->role = PortRole::SubCircuitInput;
+  }
+  for (std::size_t i = 0; i < fresh->outputs.size(); ++i) {
+    fresh->outputs[i]->role = PortRole::SubCircuitOutput;
+    fresh->outputs[i]->serial = stored.outputs[i]->serial;
+  }
+  return fresh;
+}
+
+void CircuitRecord::Enter(Port& port) {
+  table_[static_cast<std::size_t>(
+      Checked(port.serial, 1, static_cast<std::int32_t>(table_.size()) - 1))] = &port;
+}
+
+void CircuitRecord::ResolveSources() {
+  for (const PendingSource& pending : pending_) {
+    const auto slot = static_cast<std::size_t>(
+        Checked(pending.number, 0, static_cast<std::int32_t>(table_.size()) - 1));
+    pending.port->source = table_[slot];
+  }
+  pending_.clear();
+}
+
+}  // namespace
+
+std::vector<std::int32_t> SerializeCircuit(Archive& archive, SubCircuit& circuit, bool asSubCircuit,
+                                           LoadContext* context) {
+  if (!archive.IsStoring() && context == nullptr) {
+    throw std::logic_error("loading a circuit needs a load context");
+  }
+  if (context != nullptr) {
+    context->EnterRecord();
+  }
+  auto sources = CircuitRecord(archive, context).Exchange(circuit, asSubCircuit);
+  if (context != nullptr) {
+    context->LeaveRecord();
+  }
+  return sources;
+}
+
+}  // namespace trivenor

@@ -1,0 +1,57 @@
+#include "model/component.h"
+
+namespace trivenor {
+
+void Component::Clear() {
+  inputs.clear();
+  outputs.clear();
+}
+
+void Component::UpdateInputs() {
+  for (auto& port : inputs) {
+    PullFromSource(*port);
+  }
+}
+
+void Component::Reset() {
+  for (auto& port : outputs) {
+    port->value = 0.0f;
+    port->fresh = true;
+  }
+  for (auto& port : inputs) {
+    port->value = 0.0f;
+    port->fresh = true;
+  }
+}
+
+void Component::LayoutPorts() {
+  for (auto& port : inputs) {
+    port->x = x;
+    port->y = y + port->row * 10 + 5;
+  }
+  for (auto& port : outputs) {
+    port->x = x + width;
+    port->y = y + port->row * 10 + 5;
+  }
+}
+
+bool Component::Contains(int px, int py) const {
+  return x <= px && px < x + width && y <= py && py < y + height;
+}
+
+int Component::NumberOutputs(int first) {
+  for (auto& port : outputs) {
+    port->serial = first++;
+  }
+  return first;
+}
+
+Port& Component::AddInput(int row) {
+  return *inputs.emplace_back(std::make_unique<Port>(PortRole::ComponentInput, row));
+}
+
+Port& Component::AddOutput(int row) {
+  return *outputs.emplace_back(std::make_unique<Port>(PortRole::ComponentOutput, row));
+}
+
+}  // namespace trivenor

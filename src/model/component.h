@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+
+#include "model/port.h"
+
+namespace trivenor {
+
+/// Everything placed on the canvas. Code that needs the concrete type branches on `kind`.
+class Component {
+ public:
+  explicit Component(int kindCode) : kind(kindCode) {}
+  virtual ~Component() = default;
+  Component(const Component&) = delete;
+  Component& operator=(const Component&) = delete;
+
+  /// Destroys the ports (and, in a circuit, everything inside it).
+  virtual void Clear();
+  /// Pulls every input port from its source, in list order.
+  virtual void UpdateInputs();
+  /// One pass of this component; the result says that something may have changed.
+  virtual bool Evaluate() = 0;
+  /// Back to the initial state: every output, then every input, to 0 and fresh.
+  virtual void Reset();
+
+  /// Puts inputs on the left edge and outputs on the right edge, row by row.
+  void LayoutPorts();
+  /// Inclusive at the left and top edges, exclusive at the right and bottom.
+  bool Contains(int px, int py) const;
+  /// Gives the outputs the reference numbers first, first + 1, ... and returns the next free one.
+  int NumberOutputs(int first);
+
+  int kind;
+  int lastRow = 1;  ///< highest port row; the body is lastRow * 10 + 10 high before its minimum
+  int width = 0;    ///< body size as last laid out
+  int height = 0;
+  int textLength = 0;  ///< output displays: length of the text shown before the last pass
+  int thickness = 1;
+  PortList inputs;
+  PortList outputs;
+  std::string label;
+  int x = 0;
+  int y = 0;
+  Colour colour = 0;
+
+ protected:
+  Port& AddInput(int row);
+  Port& AddOutput(int row);
+};
+
+}  // namespace trivenor

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <vector>
+
+#include "model/component.h"
+
+namespace trivenor {
+
+/// The settings a graph is built from; the graph cannot change them later.
+struct GraphSettings {
+  bool continuous = true;  ///< true: y over time; false: points (x, y)
+  bool autoX = true;
+  bool autoY = true;
+  int heightLines = 4;
+  int widthChars = 4;
+  int points = 100;
+  int period = 20;
+  float yMin = -1.0f;  ///< manual ranges; ignored where the scaling is automatic
+  float yMax = 1.0f;
+  float xMin = -1.0f;
+  float xMax = 1.0f;
+};
+
+/// Records samples of its inputs y (row 0) and x (row 1) in a ring; a reset input (row 3) above
+/// 0 clears it.
+class GraphPlot final : public Component {
+ public:
+  explicit GraphPlot(const GraphSettings& settings);
+  bool Evaluate() override;
+  void Reset() override;
+
+  bool continuous;
+  bool autoX;
+  bool autoY;
+  int heightLines;
+  int widthChars;
+  int points;
+  int period;
+  int position = 0;
+  int tick = 0;
+  float xMin = 0.0f, xMax = 0.0f, yMin = 0.0f, yMax = 0.0f;
+  float xMin0 = 0.0f, yMin0 = 0.0f, xMax0 = 0.0f, yMax0 = 0.0f;
+  std::vector<float> ySamples;
+  std::vector<float> xSamples;  ///< empty while continuous
+};
+
+}  // namespace trivenor

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace trivenor {
+
+/// A colour as 0x00BBGGRR, the form circuit files store.
+using Colour = std::uint32_t;
+
+/// What a port is for. The codes are stored in circuit files; there is no code 5.
+enum class PortRole : std::int32_t {
+  ComponentInput = 0,
+  ComponentOutput = 1,
+  SubCircuitInput = 2,
+  SubCircuitOutput = 3,
+  CircuitInput = 4,
+  JunctionPoint = 6,
+  CircuitOutput = 7,
+};
+
+/// One connection point. A wire is not an object: the consuming port points at the port it
+/// takes its value from. That pointer never owns, and wires may form cycles.
+struct Port {
+  Port() = default;
+  explicit Port(PortRole portRole, int portRow = 0) : role(portRole), row(portRow) {}
+  Port(const Port&) = delete;
+  Port& operator=(const Port&) = delete;
+
+  Port* source = nullptr;
+  float value = 0.0f;
+  PortRole role = PortRole::ComponentInput;
+  int row = 0;  ///< row on the owner's edge; for terminals, the slot
+  int x = 0;    ///< position of the tip, written by the layout
+  int y = 0;
+  int thickness = 1;  ///< pen width of the wire into this port
+  int serial = 0;     ///< reference number while a circuit is written or read
+  Colour colour = 0;  ///< colour of the wire into this port
+  bool valid = true;
+  /// The next pull must copy the source value even if it looks equal: set at creation, by
+  /// Reset and when a wire is connected, so a new wire always delivers.
+  bool fresh = true;
+  /// The last pull left the value as it was; the clock repaints only outputs where it is clear.
+  bool unchanged = true;
+};
+
+/// Ports are held through unique_ptr because wires point at them: their addresses must stay put
+/// while terminals are added and removed.
+using PortList = std::vector<std::unique_ptr<Port>>;
+
+/// Updates one port from its source. An unconnected port reads as a valid 0; invalidity travels
+/// along wires while the last good value stays in the port.
+inline void PullFromSource(Port& port) {
+  if (port.role == PortRole::CircuitInput) {
+    port.valid = true;
+    port.unchanged = false;
+    return;
+  }
+  const Port* source = port.source;
+  if (source == nullptr) {
+    port.valid = true;
+    port.value = 0.0f;
+    if (port.fresh) {
+      port.fresh = false;
+      port.unchanged = false;
+    } else {
+      port.unchanged = true;
+    }
+    return;
+  }
+  if (source->valid) {
+    if (port.value == source->value && port.valid && !port.fresh) {
+      port.unchanged = true;
+    } else {
+      port.valid = true;
+      port.value = source->value;
+      port.fresh = false;
+      port.unchanged = false;
+    }
+    return;
+  }
+  port.valid = false;
+  port.unchanged = true;
+}
+
+/// A free wire point: bends and branches wires. Its port takes one source and feeds any number
+/// of ports.
+struct Junction {
+  Port port{PortRole::JunctionPoint};
+};
+
+}  // namespace trivenor
