@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# Everything CI checks: build and test with g++, again with clang under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then fuzz the document reader for a minute. A failing step does not
+# stop the later ones, so one run shows every problem; the exit status is non-zero if any failed.
+set -euo pipefail
+
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+readonly JOBS=2 # the CI machine has two cores
+readonly FUZZ_SECONDS=60
+# A hanging input must fail the run well inside the time budget, not block it.
+readonly FUZZ_INPUT_TIMEOUT_SECONDS=25
+readonly FUZZ_TARGET=build/asan/fuzz/fuzz_document
+readonly FUZZ_CORPUS=fuzz/corpus
+readonly FUZZ_ARTIFACTS=build/asan/fuzz-artifacts
+readonly FUZZ_LOG=build/asan/fuzz_document.log
+readonly SANITIZER_ENV=(
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+)
+
+passed=0
+failed=0
+report=()
+failed_steps=()
+fuzz_scratch=""
+
+cleanup() {
+  if [[ -n ${fuzz_scratch} ]]; then
+    rm -rf "${fuzz_scratch}"
+  fi
+}
+trap cleanup EXIT
+
+# A step that fails before any test could run counts as one failure, so a broken build can never
+# read as a clean run with nothing to report.
+step_failed() {
+  local step=$1 reason=$2
+  failed=$((failed + 1))
+  failed_steps+=("${step}")
+  report+=("${step}: FAILED, ${reason}")
+}
+
+run_ctest() {
+  local preset=$1
+  local log="build/${preset}/ctest.log"
+  local status=0
+  ctest --preset "${preset}" -j "${JOBS}" 2>&1 | tee "${log}" || status=$?
+
+  # ctest closes with "NN% tests passed, F tests failed out of T".
+  local counts
+  counts=$(grep -oE '[0-9]+ tests? failed out of [0-9]+' "${log}" | tail -n 1 || true)
+  if [[ ${counts} =~ ^([0-9]+)\ tests?\ failed\ out\ of\ ([0-9]+)$ ]]; then
+    local preset_failed=${BASH_REMATCH[1]} preset_total=${BASH_REMATCH[2]}
+    local preset_passed=$((preset_total - preset_failed))
+    passed=$((passed + preset_passed))
+    failed=$((failed + preset_failed))
+    if ((preset_failed > 0)); then
+      failed_steps+=("${preset} tests")
+    fi
+    report+=("${preset}: ${preset_passed} of ${preset_total} tests passed")
+    if ((status != 0 && preset_failed == 0)); then
+      step_failed "${preset} tests" "ctest exited with status ${status}"
+    fi
+  else
+    step_failed "${preset} tests" "ctest ran no tests (status ${status}), see ${log}"
+  fi
+}
+
+# Returns non-zero only when the preset could not be built; failing tests are recorded instead.
+check_preset() {
+  local preset=$1
+  echo "==> ${preset}: configure"
+  if ! cmake --preset "${preset}"; then
+    step_failed "${preset} configure" "see the CMake output above"
+    return 1
+  fi
+  echo "==> ${preset}: build"
+  if ! cmake --build --preset "${preset}" -j "${JOBS}"; then
+    step_failed "${preset} build" "see the compiler output above"
+    return 1
+  fi
+  echo "==> ${preset}: test"
+  run_ctest "${preset}"
+}
+
+fuzz_document_reader() {
+  if [[ ! -x ${FUZZ_TARGET} ]]; then
+    report+=("fuzz: skipped, ${FUZZ_TARGET} was not built")
+    return
+  fi
+  echo "==> fuzz: ${FUZZ_TARGET} for ${FUZZ_SECONDS} s"
+  # libFuzzer adds every interesting input to its corpus directory; that must not be the
+  # repository's copy.
+  fuzz_scratch=$(mktemp -d)
+  mkdir "${fuzz_scratch}/corpus"
+  if [[ -d ${FUZZ_CORPUS} ]]; then
+    cp -R "${FUZZ_CORPUS}/." "${fuzz_scratch}/corpus/"
+  fi
+  # Only this run's crash inputs stay here, so whatever is found afterwards belongs to it.
+  rm -rf "${FUZZ_ARTIFACTS}"
+  mkdir -p "${FUZZ_ARTIFACTS}"
+
+  if env "${SANITIZER_ENV[@]}" "${FUZZ_TARGET}" -max_total_time="${FUZZ_SECONDS}" \
+    -timeout="${FUZZ_INPUT_TIMEOUT_SECONDS}" -print_final_stats=1 \
+    -artifact_prefix="${FUZZ_ARTIFACTS}/" "${fuzz_scratch}/corpus" >"${FUZZ_LOG}" 2>&1; then
+    passed=$((passed + 1))
+    report+=("fuzz: ${FUZZ_SECONDS} s without a crash")
+  else
+    tail -n 60 "${FUZZ_LOG}"
+    step_failed "fuzz" "inputs saved in ${FUZZ_ARTIFACTS}/, full log ${FUZZ_LOG}"
+  fi
+}
+
+scripts/setup.sh
+
+check_preset default || true
+if check_preset asan; then
+  fuzz_document_reader
+fi
+
+echo
+echo "==== test-all summary ($((SECONDS / 60)) min $((SECONDS % 60)) s) ===="
+printf '%s\n' "${report[@]}"
+if ((${#failed_steps[@]} == 0)); then
+  echo "RESULT: everything passed"
+else
+  failed_list=$(printf '%s, ' "${failed_steps[@]}")
+  echo "RESULT: FAILED (${failed_list%, })"
+fi
+# Kept as the very last line: CI reads the counts from it.
+echo "total: ${passed} passed, ${failed} failed"
+((${#failed_steps[@]} == 0))
