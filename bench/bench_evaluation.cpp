@@ -48,8 +48,10 @@ void JunctionChainPass(benchmark::State& state, bool changing) {
   auto& input = *circuit.inputs.emplace_back(std::make_unique<Port>(PortRole::CircuitInput));
   const Port* previous = &input;
   for (int i = 0; i < n; ++i) {
-    auto& junction = circuit.junctions.emplace(circuit.junctions.begin(),
-                                               std::make_unique<Junction>())->get()->port;
+    auto& junction =
+        circuit.junctions.emplace(circuit.junctions.begin(), std::make_unique<Junction>())
+            ->get()
+            ->port;
     junction.source = const_cast<Port*>(previous);
     previous = &junction;
   }
@@ -64,8 +66,12 @@ void JunctionChainPass(benchmark::State& state, bool changing) {
   }
 }
 
-void BM_JunctionChainSteady(benchmark::State& state) { JunctionChainPass(state, false); }
-void BM_JunctionChainChanging(benchmark::State& state) { JunctionChainPass(state, true); }
+void BM_JunctionChainSteady(benchmark::State& state) {
+  JunctionChainPass(state, false);
+}
+void BM_JunctionChainChanging(benchmark::State& state) {
+  JunctionChainPass(state, true);
+}
 BENCHMARK(BM_JunctionChainSteady)->Arg(1000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_JunctionChainChanging)->Arg(1000)->Unit(benchmark::kMicrosecond);
 

@@ -11,7 +11,8 @@ readonly FUZZ_SECONDS=60
 # A hanging input must fail the run well inside the time budget, not block it.
 readonly FUZZ_INPUT_TIMEOUT_SECONDS=25
 readonly FUZZ_TARGET=build/asan/fuzz/fuzz_document
-readonly FUZZ_CORPUS=fuzz/corpus
+# The fuzzer starts from the example circuits and the collection of malformed files.
+readonly FUZZ_CORPUS_SOURCES=(examples tests/document/malformed)
 readonly FUZZ_ARTIFACTS=build/asan/fuzz-artifacts
 readonly FUZZ_LOG=build/asan/fuzz_document.log
 readonly SANITIZER_ENV=(
@@ -94,9 +95,13 @@ fuzz_document_reader() {
   # repository's copy.
   fuzz_scratch=$(mktemp -d)
   mkdir "${fuzz_scratch}/corpus"
-  if [[ -d ${FUZZ_CORPUS} ]]; then
-    cp -R "${FUZZ_CORPUS}/." "${fuzz_scratch}/corpus/"
-  fi
+  local source
+  for source in "${FUZZ_CORPUS_SOURCES[@]}"; do
+    # A folder without circuit files must not hand cp its unexpanded pattern.
+    if compgen -G "${source}/*.trv" >/dev/null; then
+      cp "${source}"/*.trv "${fuzz_scratch}/corpus/"
+    fi
+  done
   # Only this run's crash inputs stay here, so whatever is found afterwards belongs to it.
   rm -rf "${FUZZ_ARTIFACTS}"
   mkdir -p "${FUZZ_ARTIFACTS}"

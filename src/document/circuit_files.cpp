@@ -56,6 +56,7 @@ std::optional<std::vector<std::uint8_t>> DiskFileReader::ReadAll(const std::stri
 LoadContext::LoadContext(FileReader& files, std::size_t documentSize)
     : files_(files),
       bytesRead_(documentSize),
+      distinctBytes_(documentSize),
       byteBudget_(std::max(file_limits::kBaseBytesPerLoad,
                            documentSize * file_limits::kBytesPerDocumentByte)) {}
 
@@ -63,22 +64,27 @@ bool LoadContext::EnterFile(const std::string& identity) {
   return openFiles_.insert(identity).second;
 }
 
-void LoadContext::LeaveFile(const std::string& identity) { openFiles_.erase(identity); }
+void LoadContext::LeaveFile(const std::string& identity) {
+  openFiles_.erase(identity);
+}
 
 std::size_t LoadContext::RemainingBytes() const {
   return byteBudget_ - std::min(bytesRead_, byteBudget_);
 }
 
-void LoadContext::ChargeBytes(std::size_t size) {
+void LoadContext::ChargeBytes(const std::string& identity, std::size_t size) {
   if (size > RemainingBytes()) {
     throw FormatError();
   }
   bytesRead_ += size;
+  if (filesSeen_.insert(identity).second) {
+    distinctBytes_ += size;
+  }
 }
 
 void LoadContext::ChargeSlots(std::size_t slots) {
   const std::size_t budget =
-      file_limits::kBaseSampleSlots + bytesRead_ * file_limits::kSlotsPerByte;
+      file_limits::kBaseSampleSlots + distinctBytes_ * file_limits::kSlotsPerByte;
   if (slots > budget - std::min(slotsUsed_, budget)) {
     throw FormatError();
   }

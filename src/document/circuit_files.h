@@ -56,7 +56,9 @@ class LoadContext {
   /// How many more bytes the files of dynamic sub-circuits may bring.
   std::size_t RemainingBytes() const;
   /// Accounts for a file read for a dynamic sub-circuit; throws FormatError past the budget.
-  void ChargeBytes(std::size_t size);
+  /// Only the first read of a file widens the sample budget: reading the same file again
+  /// brings no new data that could justify more memory.
+  void ChargeBytes(const std::string& identity, std::size_t size);
   /// Accounts for delay and graph sample slots; throws FormatError past the budget.
   void ChargeSlots(std::size_t slots);
 
@@ -67,7 +69,9 @@ class LoadContext {
  private:
   FileReader& files_;
   std::set<std::string> openFiles_;
+  std::set<std::string> filesSeen_;
   std::size_t bytesRead_;
+  std::size_t distinctBytes_;
   std::size_t byteBudget_;
   std::size_t slotsUsed_ = 0;
   int depth_ = 0;

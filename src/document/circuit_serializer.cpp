@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "document/code_page.h"
+#include "document/document_serializer.h"
 #include "document/file_limits.h"
 #include "document/scramble.h"
 #include "document/utf8_path.h"
@@ -21,8 +22,6 @@ namespace trivenor {
 
 namespace {
 
-constexpr char kVersionText[] = "1.0b";
-
 std::int32_t Checked(std::int32_t value, std::int32_t lowest, std::int32_t highest) {
   if (value < lowest || value > highest) {
     throw FormatError();
@@ -30,8 +29,6 @@ std::int32_t Checked(std::int32_t value, std::int32_t lowest, std::int32_t highe
   return value;
 }
 
-/// One circuit record in either direction. While loading it keeps the reference table and the
-/// ports whose stored source numbers wait to be resolved at the end of the record.
 /// One circuit record in either direction. While loading it keeps the reference table and the
 /// ports whose stored source numbers wait to be resolved at the end of the record.
 class CircuitRecord {
@@ -119,8 +116,7 @@ std::vector<std::int32_t> CircuitRecord::Exchange(SubCircuit& circuit, bool asSu
   archive_.Bytes(password);
   archive_.Int32(referenceCount);
   if (loading_) {
-    const auto references =
-        static_cast<std::size_t>(Checked(referenceCount, 1, INT32_MAX - 1)) - 1;
+    const auto references = static_cast<std::size_t>(Checked(referenceCount, 1, INT32_MAX - 1)) - 1;
     if (references > archive_.Remaining() / file_limits::kMinBytesPerReference) {
       throw FormatError();
     }
@@ -159,7 +155,7 @@ std::int32_t CircuitRecord::PortFields(Port& port) {
   if (loading_) {
     Checked(port.row, -file_limits::kMaxRow, file_limits::kMaxRow);
     Checked(port.thickness, 0, file_limits::kMaxThickness);
-    port.role = static_cast<PortRole>(role);
+    port.role = static_cast<PortRole>(Checked(role, file_limits::kMinRole, file_limits::kMaxRole));
     port.colour = static_cast<Colour>(colour);
     port.source = nullptr;
   }
@@ -290,9 +286,9 @@ void CircuitRecord::KindBlock(std::unique_ptr<Component>& component, std::int32_
       GraphSettings settings;
       if (!loading_) {
         const auto& graph = static_cast<GraphPlot&>(*component);
-        settings = {graph.continuous, graph.autoX,      graph.autoY, graph.heightLines,
-                    graph.widthChars, graph.points,     graph.period, graph.yMin0,
-                    graph.yMax0,      graph.xMin0,      graph.xMax0};
+        settings = {graph.continuous, graph.autoX,  graph.autoY,  graph.heightLines,
+                    graph.widthChars, graph.points, graph.period, graph.yMin0,
+                    graph.yMax0,      graph.xMin0,  graph.xMax0};
       }
       std::int32_t flags[3] = {settings.continuous, settings.autoX, settings.autoY};
       for (auto& flag : flags) {
@@ -375,7 +371,7 @@ void CircuitRecord::ComponentFields(Component& component) {
 void CircuitRecord::ComponentPorts(Component& component) {
   std::int32_t inputsPresent = component.inputs.empty() ? 0 : 1;
   archive_.Int32(inputsPresent);
-  auto portOf = [this](PortList& ports, std::size_t i) -> Port& {
+  auto portOf = [](PortList& ports, std::size_t i) -> Port& {
     if (i >= ports.size()) {
       throw FormatError();
     }
@@ -420,7 +416,7 @@ void CircuitRecord::JunctionRecord(SubCircuit& circuit, std::size_t index) {
   Checked(port.x, -file_limits::kMaxCoordinate, file_limits::kMaxCoordinate);
   Checked(port.y, -file_limits::kMaxCoordinate, file_limits::kMaxCoordinate);
   Checked(port.thickness, 0, file_limits::kMaxThickness);
-  port.role = static_cast<PortRole>(role);
+  port.role = static_cast<PortRole>(Checked(role, file_limits::kMinRole, file_limits::kMaxRole));
   port.colour = static_cast<Colour>(colour);
   Enter(port);
   Expect(port, source);
@@ -446,11 +442,11 @@ std::unique_ptr<SubCircuit> CircuitRecord::ReadDynamicCopy(const SubCircuit& sto
   if (!bytes) {
     return nullptr;
   }
-  context_->ChargeBytes(bytes->size());
+  context_->ChargeBytes(*identity, bytes->size());
   Archive archive(*bytes);
   std::string version;
   archive.Bytes(version);
-  if (version != kVersionText) {
+  if (version != kCircuitVersionText) {
     return nullptr;
   }
   auto fresh = std::make_unique<SubCircuit>();

@@ -21,13 +21,17 @@ inline constexpr std::int32_t kMaxGraphSize = 10000;  ///< lines and characters
 inline constexpr std::int32_t kMaxCoordinate = 1000000;
 /// Port rows, terminal slots and a component's highest row (the editor makes fewer than 40).
 inline constexpr std::int32_t kMaxRow = 100000;
+/// Port roles are held in a byte; the roles in use are 0 to 7.
+inline constexpr std::int32_t kMinRole = -128;
+inline constexpr std::int32_t kMaxRole = 127;
 /// Line thickness (the editor offers 1, 2 and 4).
 inline constexpr std::int32_t kMaxThickness = 1000;
 /// Every reference number stands for a port record of at least this many bytes later in the
 /// same record, which bounds the reference table by the data that is left.
 inline constexpr std::size_t kMinBytesPerReference = 28;
 /// Delay rings and graph samples may take this many floats in one load, plus kSlotsPerByte for
-/// every byte read, so memory stays in proportion to the files.
+/// every byte of the files read (each file counted once), so memory stays in proportion to the
+/// files.
 inline constexpr std::size_t kBaseSampleSlots = 4u << 20;
 inline constexpr std::size_t kSlotsPerByte = 8;
 /// Dynamic sub-circuits are read again from their files, possibly many times; all the files of

@@ -44,7 +44,11 @@ inline constexpr int GraphPlot = 209;
 inline constexpr int SubCircuit = 300;
 }  // namespace kind
 
-inline bool IsTwoInputKind(int code) { return code <= 99; }
-inline bool IsUnaryKind(int code) { return code >= 100 && code <= 199; }
+inline bool IsTwoInputKind(int code) {
+  return code <= 99;
+}
+inline bool IsUnaryKind(int code) {
+  return code >= 100 && code <= 199;
+}
 
 }  // namespace trivenor

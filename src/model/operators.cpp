@@ -17,7 +17,7 @@ const char* TwoInputLabel(int code) {
 }
 
 const char* UnaryLabel(int code) {
-  static const char* const kLabels[] = {"not", "flr", "cei", "log", "sqr", "sin", "cos",  "abs",
+  static const char* const kLabels[] = {"not", "flr", "cei", "log", "sqr", "sin",  "cos", "abs",
                                         "tan", "int", "sgn", "rnd", "exp", "Atan", "lg10"};
   return code >= kind::Not && code <= kind::Log10 ? kLabels[code - kind::Not] : "";
 }

@@ -10,7 +10,7 @@ namespace trivenor {
 using Colour = std::uint32_t;
 
 /// What a port is for. The codes are stored in circuit files; there is no code 5.
-enum class PortRole : std::int32_t {
+enum class PortRole : std::int8_t {
   ComponentInput = 0,
   ComponentOutput = 1,
   SubCircuitInput = 2,
@@ -31,18 +31,18 @@ struct Port {
   Port* source = nullptr;
   float value = 0.0f;
   PortRole role = PortRole::ComponentInput;
-  int row = 0;  ///< row on the owner's edge; for terminals, the slot
-  int x = 0;    ///< position of the tip, written by the layout
-  int y = 0;
-  int thickness = 1;  ///< pen width of the wire into this port
-  int serial = 0;     ///< reference number while a circuit is written or read
-  Colour colour = 0;  ///< colour of the wire into this port
   bool valid = true;
   /// The next pull must copy the source value even if it looks equal: set at creation, by
   /// Reset and when a wire is connected, so a new wire always delivers.
   bool fresh = true;
   /// The last pull left the value as it was; the clock repaints only outputs where it is clear.
   bool unchanged = true;
+  int row = 0;  ///< row on the owner's edge; for terminals, the slot
+  int x = 0;    ///< position of the tip, written by the layout
+  int y = 0;
+  int thickness = 1;  ///< pen width of the wire into this port
+  int serial = 0;     ///< reference number while a circuit is written or read
+  Colour colour = 0;  ///< colour of the wire into this port
 };
 
 /// Ports are held through unique_ptr because wires point at them: their addresses must stay put

@@ -13,8 +13,12 @@ int NextRandom() {
   return static_cast<int>((randomState >> 16) & 0x7FFFu);
 }
 
-void SetRandomState(std::uint32_t state) { randomState = state; }
+void SetRandomState(std::uint32_t state) {
+  randomState = state;
+}
 
-void RestartRandomFromClock() { SetRandomState(static_cast<std::uint32_t>(std::time(nullptr))); }
+void RestartRandomFromClock() {
+  SetRandomState(static_cast<std::uint32_t>(std::time(nullptr)));
+}
 
 }  // namespace trivenor

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "circuit_building.h"
@@ -57,18 +59,17 @@ struct OperatorCase {
 };
 
 TEST(OperatorConstruction, TwoInputKindsHaveTheirLabelPortsAndFirstEvaluation) {
+  // clang-format off
   const OperatorCase cases[] = {
-      {kind::Plus, "+", true, 0},        {kind::Minus, "-", true, 0},
-      {kind::Times, "*", true, 0},       {kind::Divide, "/", false, 0},
-      {kind::Power, "h", true, 1},       {kind::And, "U", true, 0},
-      {kind::Or, "O", true, 0},          {kind::Equal, "=", true, 1},
-      {kind::Less, "<", true, 0},        {kind::Greater, ">", true, 0},
-      {kind::IntegerDivide, "div", false, 0}, {kind::Modulo, "mod", false, 0},
-      {kind::RandomInteger, "zuf", true, 0},
+      {kind::Plus, "+", true, 0}, {kind::Minus, "-", true, 0}, {kind::Times, "*", true, 0},
+      {kind::Divide, "/", false, 0}, {kind::Power, "h", true, 1}, {kind::And, "U", true, 0},
+      {kind::Or, "O", true, 0}, {kind::Equal, "=", true, 1}, {kind::Less, "<", true, 0},
+      {kind::Greater, ">", true, 0}, {kind::IntegerDivide, "div", false, 0},
+      {kind::Modulo, "mod", false, 0}, {kind::RandomInteger, "zuf", true, 0},
       // Codes of the range that no table names.
-      {0, "", true, 0},                  {14, "", true, 0},
-      {99, "", true, 0},
+      {0, "", true, 0}, {14, "", true, 0}, {99, "", true, 0},
   };
+  // clang-format on
   for (const OperatorCase& c : cases) {
     SCOPED_TRACE("kind " + std::to_string(c.code));
     const TwoInputOperator op(c.code);
@@ -85,17 +86,19 @@ TEST(OperatorConstruction, TwoInputKindsHaveTheirLabelPortsAndFirstEvaluation) {
 }
 
 TEST(OperatorConstruction, UnaryKindsHaveTheirLabelPortsAndFirstEvaluation) {
+  // clang-format off
   const OperatorCase cases[] = {
-      {kind::Not, "not", true, 1},          {kind::Floor, "flr", true, 0},
-      {kind::Ceiling, "cei", true, 0},      {kind::Log, "log", false, 0},
-      {kind::SquareRoot, "sqr", true, 0},   {kind::Sine, "sin", true, 0},
-      {kind::Cosine, "cos", true, 1},       {kind::Absolute, "abs", true, 0},
-      {kind::Tangent, "tan", true, 0},      {kind::Truncate, "int", true, 0},
-      {kind::Sign, "sgn", true, 0},         {kind::RandomFraction, "rnd", true, 0},
-      {kind::Exp, "exp", true, 1},          {kind::ArcTangent, "Atan", true, 0},
-      {kind::Log10, "lg10", false, 0},      {100, "", true, 0},
-      {116, "", true, 0},                   {199, "", true, 0},
+      {kind::Not, "not", true, 1}, {kind::Floor, "flr", true, 0}, {kind::Ceiling, "cei", true, 0},
+      {kind::Log, "log", false, 0}, {kind::SquareRoot, "sqr", true, 0},
+      {kind::Sine, "sin", true, 0}, {kind::Cosine, "cos", true, 1},
+      {kind::Absolute, "abs", true, 0}, {kind::Tangent, "tan", true, 0},
+      {kind::Truncate, "int", true, 0}, {kind::Sign, "sgn", true, 0},
+      {kind::RandomFraction, "rnd", true, 0}, {kind::Exp, "exp", true, 1},
+      {kind::ArcTangent, "Atan", true, 0}, {kind::Log10, "lg10", false, 0},
+      // Codes of the range that no table names.
+      {100, "", true, 0}, {116, "", true, 0}, {199, "", true, 0},
   };
+  // clang-format on
   for (const OperatorCase& c : cases) {
     SCOPED_TRACE("kind " + std::to_string(c.code));
     const UnaryFunction function(c.code);
@@ -109,78 +112,68 @@ TEST(OperatorConstruction, UnaryKindsHaveTheirLabelPortsAndFirstEvaluation) {
   }
 }
 
-TEST(SpecialConstruction, DelayLineClampsItsLengthAndSizesItsRing) {
+TEST(KindConstruction, EveryKindHasItsLabelAndPorts) {
   const struct {
-    int requested;
-    int length;
+    std::unique_ptr<Component> component;
+    int kind;
     const char* label;
-  } cases[] = {{-3, 1, "Del 1"}, {0, 1, "Del 1"}, {1, 1, "Del 1"}, {5, 5, "Del 5"}};
+    std::vector<int> inputRows, outputRows;
+  } cases[] = {
+      {std::make_unique<DelayLine>(5), kind::DelayLine, "Del 5", {0}, {0}},
+      {std::make_unique<DelayLine>(-3), kind::DelayLine, "Del 1", {0}, {0}},
+      {std::make_unique<HazardFilter>(0), kind::HazardFilter, "Haz 0", {0}, {0}},
+      {std::make_unique<HazardFilter>(-2), kind::HazardFilter, "Haz -2", {0}, {0}},
+      {std::make_unique<Constant>("2.5"), kind::Constant, "2.5", {}, {0}},
+      {std::make_unique<OutputDisplay>(), kind::OutputDisplay, "", {0}, {}},
+      {std::make_unique<SubCircuit>(), kind::SubCircuit, "", {}, {}},
+  };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.requested);
-    const DelayLine delay(c.requested);
-    ExpectComponentDefaults(delay, kind::DelayLine);
-    EXPECT_EQ(c.length, delay.length);
-    EXPECT_EQ(std::vector<float>(static_cast<std::size_t>(c.length - 1), 0.0f), delay.buffer);
-    EXPECT_EQ(0, delay.position);
-    EXPECT_EQ(c.label, delay.label);
-    EXPECT_EQ(1, delay.lastRow);
-    ExpectRows(delay.inputs, PortRole::ComponentInput, {0});
-    ExpectRows(delay.outputs, PortRole::ComponentOutput, {0});
+    SCOPED_TRACE(c.label);
+    ExpectComponentDefaults(*c.component, c.kind);
+    EXPECT_EQ(c.label, c.component->label);
+    EXPECT_EQ(1, c.component->lastRow);
+    EXPECT_EQ(0, c.component->textLength);
+    ExpectRows(c.component->inputs, PortRole::ComponentInput, c.inputRows);
+    ExpectRows(c.component->outputs, PortRole::ComponentOutput, c.outputRows);
   }
 }
 
-TEST(SpecialConstruction, ConstantKeepsItsTextAndDoesNotEvaluateYet) {
+TEST(KindConstruction, KindsStartWithTheirDefaults) {
+  for (const int requested : {-3, 0, 1}) {
+    const DelayLine delay(requested);
+    EXPECT_EQ(1, delay.length) << requested;
+    EXPECT_TRUE(delay.buffer.empty());
+  }
+  const DelayLine delay(5);
+  EXPECT_EQ(5, delay.length);
+  EXPECT_EQ(std::vector<float>(4, 0.0f), delay.buffer);
+  EXPECT_EQ(0, delay.position);
+
+  const HazardFilter filter(-2);
+  EXPECT_EQ(-2, filter.holdTicks) << "not clamped";
+  EXPECT_EQ(0, filter.count);
+  EXPECT_EQ(0.0f, filter.lastValue);
+
   const Constant constant("2.5");
-  ExpectComponentDefaults(constant, kind::Constant);
-  EXPECT_EQ("2.5", constant.label);
-  EXPECT_EQ(1, constant.lastRow);
-  EXPECT_TRUE(constant.inputs.empty());
-  ExpectRows(constant.outputs, PortRole::ComponentOutput, {0});
-  EXPECT_EQ(0.0f, constant.outputs[0]->value);
+  EXPECT_EQ(0.0f, constant.outputs[0]->value) << "a constant is not evaluated yet";
   EXPECT_TRUE(constant.outputs[0]->valid);
+
+  EXPECT_TRUE(OutputDisplay().texts.empty());
 }
 
-TEST(SpecialConstruction, OutputDisplayHasOneInputAndAnEmptyTable) {
-  const OutputDisplay display;
-  ExpectComponentDefaults(display, kind::OutputDisplay);
-  EXPECT_TRUE(display.texts.empty());
-  EXPECT_EQ(0, display.textLength);
-  EXPECT_EQ(1, display.lastRow);
-  EXPECT_EQ("", display.label);
-  ExpectRows(display.inputs, PortRole::ComponentInput, {0});
-  EXPECT_TRUE(display.outputs.empty());
-}
-
-TEST(SpecialConstruction, HazardFilterKeepsAnyHoldCount) {
-  for (const int hold : {0, 3, -2}) {
-    SCOPED_TRACE(hold);
-    const HazardFilter filter(hold);
-    ExpectComponentDefaults(filter, kind::HazardFilter);
-    EXPECT_EQ(hold, filter.holdTicks);
-    EXPECT_EQ("Haz " + std::to_string(hold), filter.label);
-    EXPECT_EQ(0, filter.count);
-    EXPECT_EQ(0.0f, filter.lastValue);
-    EXPECT_EQ(1, filter.lastRow);
-    ExpectRows(filter.inputs, PortRole::ComponentInput, {0});
-    ExpectRows(filter.outputs, PortRole::ComponentOutput, {0});
-  }
-}
-
-TEST(SpecialConstruction, GraphPlotTakesTheManualRangesOnlyWhereTheyApply) {
+TEST(KindConstruction, GraphPlotTakesTheManualRangesOnlyWhereTheyApply) {
   const struct {
     bool continuous, autoX, autoY;
     float xMin, xMax, yMin, yMax;
   } cases[] = {
       // Over time the x range is never used, whatever autoX says.
-      {true, false, false, 0, 0, -1, 1},
-      {true, true, true, 0, 0, 0, 0},
-      {false, false, false, -2, 2, -1, 1},
-      {false, false, true, -2, 2, 0, 0},
+      {true, false, false, 0, 0, -1, 1},   {true, true, true, 0, 0, 0, 0},
+      {false, false, false, -2, 2, -1, 1}, {false, false, true, -2, 2, 0, 0},
       {false, true, false, 0, 0, -1, 1},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "continuous " << c.continuous << " autoX " << c.autoX
-                                      << " autoY " << c.autoY);
+    SCOPED_TRACE(::testing::Message()
+                 << "continuous " << c.continuous << " autoX " << c.autoX << " autoY " << c.autoY);
     GraphSettings settings;
     settings.continuous = c.continuous;
     settings.autoX = c.autoX;
@@ -193,14 +186,9 @@ TEST(SpecialConstruction, GraphPlotTakesTheManualRangesOnlyWhereTheyApply) {
     settings.yMax = 1;
     const GraphPlot graph(settings);
     ExpectComponentDefaults(graph, kind::GraphPlot);
-    EXPECT_EQ(c.xMin, graph.xMin);
-    EXPECT_EQ(c.xMax, graph.xMax);
-    EXPECT_EQ(c.yMin, graph.yMin);
-    EXPECT_EQ(c.yMax, graph.yMax);
-    EXPECT_EQ(c.xMin, graph.xMin0);
-    EXPECT_EQ(c.xMax, graph.xMax0);
-    EXPECT_EQ(c.yMin, graph.yMin0);
-    EXPECT_EQ(c.yMax, graph.yMax0);
+    const std::vector<float> ranges{c.xMin, c.xMax, c.yMin, c.yMax};
+    EXPECT_EQ(ranges, (std::vector<float>{graph.xMin, graph.xMax, graph.yMin, graph.yMax}));
+    EXPECT_EQ(ranges, (std::vector<float>{graph.xMin0, graph.xMax0, graph.yMin0, graph.yMax0}));
     EXPECT_EQ(0, graph.position);
     EXPECT_EQ(0, graph.tick);
     EXPECT_EQ(3, graph.period);
@@ -211,12 +199,8 @@ TEST(SpecialConstruction, GraphPlotTakesTheManualRangesOnlyWhereTheyApply) {
   }
 }
 
-TEST(SpecialConstruction, SubCircuitStartsEmptyAndEvaluated) {
+TEST(KindConstruction, SubCircuitStartsEmptyAndEvaluated) {
   const SubCircuit circuit;
-  ExpectComponentDefaults(circuit, kind::SubCircuit);
-  EXPECT_EQ(1, circuit.lastRow);
-  EXPECT_TRUE(circuit.inputs.empty());
-  EXPECT_TRUE(circuit.outputs.empty());
   EXPECT_TRUE(circuit.components.empty());
   EXPECT_TRUE(circuit.junctions.empty());
   EXPECT_EQ("", circuit.owner);
@@ -245,26 +229,27 @@ TEST(ComponentGeometry, ContainsIsInclusiveAtTopLeftAndExclusiveAtBottomRight) {
   EXPECT_FALSE(op.Contains(10, 20)) << "an unsized body contains nothing";
 }
 
+using Tip = std::pair<int, int>;
+Tip TipOf(const Port& port) {
+  return {port.x, port.y};
+}
+
 TEST(ComponentGeometry, LayoutPortsPutsInputsLeftAndOutputsRightByRow) {
   TwoInputOperator op(kind::Minus);
   op.x = 100;
   op.y = 55;
   op.width = 40;
   op.LayoutPorts();
-  EXPECT_EQ(100, op.inputs[0]->x);
-  EXPECT_EQ(60, op.inputs[0]->y);
-  EXPECT_EQ(100, op.inputs[1]->x);
-  EXPECT_EQ(70, op.inputs[1]->y);
-  EXPECT_EQ(140, op.outputs[0]->x);
-  EXPECT_EQ(60, op.outputs[0]->y);
+  EXPECT_EQ(Tip(100, 60), TipOf(*op.inputs[0]));
+  EXPECT_EQ(Tip(100, 70), TipOf(*op.inputs[1]));
+  EXPECT_EQ(Tip(140, 60), TipOf(*op.outputs[0]));
 
   GraphPlot graph(GraphSettings{});
   graph.x = 10;
   graph.y = 5;
   graph.width = 80;
   graph.LayoutPorts();
-  EXPECT_EQ(40, graph.inputs[2]->y) << "the reset input sits on row 3";
-  EXPECT_EQ(10, graph.inputs[2]->x);
+  EXPECT_EQ(Tip(10, 40), TipOf(*graph.inputs[2])) << "the reset input sits on row 3";
 }
 
 TEST(ComponentGeometry, NumberOutputsCountsOnFromTheFirstNumber) {

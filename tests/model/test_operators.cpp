@@ -25,17 +25,20 @@ constexpr float kInvalid = -12345.0f;  // marks "output must be invalid" in the 
 
 ::testing::AssertionResult OutputIs(float expected, const Port& out) {
   if (expected == kInvalid) {
-    if (!out.valid) return ::testing::AssertionSuccess();
+    if (!out.valid)
+      return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "expected invalid, got valid " << out.value;
   }
-  if (!out.valid) return ::testing::AssertionFailure() << "expected " << expected << ", invalid";
+  if (!out.valid)
+    return ::testing::AssertionFailure() << "expected " << expected << ", invalid";
   if (std::isnan(expected) ? std::isnan(out.value) : expected == out.value) {
     return ::testing::AssertionSuccess();
   }
   return ::testing::AssertionFailure() << "expected " << expected << ", got " << out.value;
 }
 
-bool Run(Component& component, float a, float b = 0.0f, bool aValid = true, bool bValid = true) {
+bool EvaluateWith(Component& component, float a, float b = 0.0f, bool aValid = true,
+                  bool bValid = true) {
   component.inputs[0]->value = a;
   component.inputs[0]->valid = aValid;
   if (component.inputs.size() > 1) {
@@ -51,64 +54,39 @@ struct BinaryCase {
 };
 
 TEST(TwoInputOperator, ComputesEveryKindInDoublePrecision) {
+  // clang-format off
   const BinaryCase cases[] = {
-      {kind::Plus, 1.5f, 2.25f, 3.75f},
-      {kind::Plus, 16777216.0f, 1.0f, 16777216.0f},  // stored back as float
-      {kind::Minus, 1, 3, -2},
-      {kind::Times, -2, 3.5f, -7},
-      {kind::Times, 1e30f, 1e30f, kInf},
-      {kind::Divide, 7, 2, 3.5f},
-      {kind::Divide, 1, 3, static_cast<float>(1.0 / 3.0)},
-      {kind::Divide, 1, 0, kInvalid},
-      {kind::Divide, 1, -0.0f, kInvalid},
+      {kind::Plus, 1.5f, 2.25f, 3.75f}, {kind::Plus, 16777216, 1, 16777216},  // stored as float
+      {kind::Minus, 1, 3, -2}, {kind::Times, -2, 3.5f, -7}, {kind::Times, 1e30f, 1e30f, kInf},
+      {kind::Divide, 7, 2, 3.5f}, {kind::Divide, 1, 3, static_cast<float>(1.0 / 3.0)},
+      {kind::Divide, 1, 0, kInvalid}, {kind::Divide, 1, -0.0f, kInvalid},
       {kind::Divide, 0, 0, kInvalid},
-      {kind::Power, 2, 0.5f, static_cast<float>(std::sqrt(2.0))},
-      {kind::Power, -8, 1.0f / 3.0f, kInvalid},
-      {kind::Power, -8, 2, kInvalid},
-      {kind::Power, -0.0f, 0.5f, 0},
-      {kind::Power, kNaN, 2, kNaN},  // a NaN base is not negative
-      {kind::Power, kNaN, 0, 1},
-      {kind::Power, 0, -1, kInf},
-      {kind::Power, 10, 100, kInf},
-      {kind::And, 3, 5, 1},
-      {kind::And, 2, 1, 0},  // bitwise, not logical
-      {kind::And, 2.9f, 3.7f, 2},
-      {kind::And, -2.5f, 7, 6},
-      {kind::And, kTwoTo32Plus512, 1023, 512},
-      {kind::Or, 3, 5, 7},
-      {kind::Or, 2.9f, 4.2f, 6},
-      {kind::Or, -1, 0, -1},
-      {kind::Or, kNaN, 5, 5},
-      {kind::Or, kInf, 4, 4},
-      {kind::Equal, 0.1f, 0.1f, 1},
-      {kind::Equal, 1, 2, 0},
-      {kind::Equal, 0, -0.0f, 1},
+      {kind::Power, 2, 0.5f, static_cast<float>(std::sqrt(2.0))}, {kind::Power, 0, -1, kInf},
+      {kind::Power, -8, 1.0f / 3.0f, kInvalid}, {kind::Power, -8, 2, kInvalid},
+      {kind::Power, -0.0f, 0.5f, 0}, {kind::Power, 10, 100, kInf},
+      {kind::Power, kNaN, 2, kNaN}, {kind::Power, kNaN, 0, 1},  // a NaN base is not negative
+      {kind::And, 3, 5, 1}, {kind::And, 2, 1, 0}, {kind::And, 2.9f, 3.7f, 2},
+      {kind::And, -2.5f, 7, 6}, {kind::And, kTwoTo32Plus512, 1023, 512},
+      {kind::Or, 3, 5, 7}, {kind::Or, 2.9f, 4.2f, 6}, {kind::Or, -1, 0, -1},
+      {kind::Or, kNaN, 5, 5}, {kind::Or, kInf, 4, 4},
+      {kind::Equal, 0.1f, 0.1f, 1}, {kind::Equal, 1, 2, 0}, {kind::Equal, 0, -0.0f, 1},
       {kind::Equal, kNaN, kNaN, 0},
-      {kind::Less, 1, 2, 1},
-      {kind::Less, 2, 1, 0},
-      {kind::Less, 1, 1, 0},
-      {kind::Less, kNaN, 1, 0},
-      {kind::Less, 1, kNaN, 0},
-      {kind::Greater, 2, 1, 1},
-      {kind::Greater, 1, 1, 0},
-      {kind::Greater, kNaN, 1, 0},
+      {kind::Less, 1, 2, 1}, {kind::Less, 2, 1, 0}, {kind::Less, 1, 1, 0},
+      {kind::Less, kNaN, 1, 0}, {kind::Less, 1, kNaN, 0},
+      {kind::Greater, 2, 1, 1}, {kind::Greater, 1, 1, 0}, {kind::Greater, kNaN, 1, 0},
       {kind::Greater, 1, kNaN, 0},
-      {kind::IntegerDivide, -7, 2, -3},
-      {kind::IntegerDivide, 7, 2, 3},
-      {kind::IntegerDivide, 7, -2, -3},
-      {kind::IntegerDivide, 7, 0, kInvalid},
-      {kind::IntegerDivide, 1e10f, 1, 1410065408},  // low 32 bits of 10^10
+      {kind::IntegerDivide, -7, 2, -3}, {kind::IntegerDivide, 7, 2, 3},
+      {kind::IntegerDivide, 7, -2, -3}, {kind::IntegerDivide, 7, 0, kInvalid},
+      {kind::IntegerDivide, kNaN, 1, 0}, {kind::IntegerDivide, kInf, 1, 0},
+      {kind::IntegerDivide, 1e10f, 1, 1410065408},  // the low 32 bits of 10^10
       {kind::IntegerDivide, kThreeBillion, 1, kThreeBillionWrapped},
-      {kind::IntegerDivide, kNaN, 1, 0},
-      {kind::IntegerDivide, kInf, 1, 0},
-      {kind::Modulo, -7, 3, -1},
-      {kind::Modulo, 7, -3, 1},
-      {kind::Modulo, 5.5f, 2, 1.5f},
+      {kind::Modulo, -7, 3, -1}, {kind::Modulo, 7, -3, 1}, {kind::Modulo, 5.5f, 2, 1.5f},
       {kind::Modulo, 5, 0, kInvalid},
   };
+  // clang-format on
   for (const BinaryCase& c : cases) {
     TwoInputOperator op(c.code);
-    EXPECT_TRUE(Run(op, c.a, c.b));
+    EXPECT_TRUE(EvaluateWith(op, c.a, c.b));
     EXPECT_TRUE(OutputIs(c.expected, *op.outputs[0]))
         << op.label << " of " << c.a << " and " << c.b;
   }
@@ -116,9 +94,9 @@ TEST(TwoInputOperator, ComputesEveryKindInDoublePrecision) {
 
 TEST(TwoInputOperator, RecoversOnceTheDivisorIsNoLongerZero) {
   TwoInputOperator op(kind::Divide);
-  Run(op, 5, 0);
+  EvaluateWith(op, 5, 0);
   EXPECT_FALSE(op.outputs[0]->valid);
-  Run(op, 5, 2);
+  EvaluateWith(op, 5, 2);
   EXPECT_TRUE(OutputIs(2.5f, *op.outputs[0]));
 }
 
@@ -128,7 +106,7 @@ TEST(TwoInputOperator, InvalidInputMakesTheOutputInvalidAndKeepsItsValue) {
       SCOPED_TRACE("kind " + std::to_string(code) + (aValid ? ", b invalid" : ", a invalid"));
       TwoInputOperator op(code);
       op.outputs[0]->value = 42;
-      EXPECT_TRUE(Run(op, 8, 2, aValid, !aValid));
+      EXPECT_TRUE(EvaluateWith(op, 8, 2, aValid, !aValid));
       EXPECT_FALSE(op.outputs[0]->valid);
       EXPECT_EQ(42.0f, op.outputs[0]->value);
     }
@@ -143,9 +121,9 @@ TEST(OperatorsOutsideTheTable, OnlyCopyTheValidity) {
     EXPECT_EQ("", component->label);
     Port& out = *component->outputs[0];
     out.value = 42;
-    EXPECT_TRUE(Run(*component, 3, 4));
+    EXPECT_TRUE(EvaluateWith(*component, 3, 4));
     EXPECT_TRUE(OutputIs(42, out));
-    EXPECT_TRUE(Run(*component, 3, 4, false, true));
+    EXPECT_TRUE(EvaluateWith(*component, 3, 4, false, true));
     EXPECT_FALSE(out.valid);
     EXPECT_EQ(42.0f, out.value);
   }
@@ -157,53 +135,33 @@ struct UnaryCase {
 };
 
 TEST(UnaryFunction, ComputesEveryKind) {
+  // clang-format off
   const UnaryCase cases[] = {
-      {kind::Not, 0.4f, 1},
-      {kind::Not, 0.5f, 0},  // the threshold is 0.5, not 0
-      {kind::Not, 0.49999997f, 1},
-      {kind::Not, -3, 1},
-      {kind::Not, 2, 0},
-      {kind::Not, kNaN, 1},
-      {kind::Floor, -2.5f, -3},
-      {kind::Floor, 2.5f, 2},
-      {kind::Ceiling, -2.5f, -2},
-      {kind::Ceiling, 2.1f, 3},
-      {kind::Log, 2, static_cast<float>(std::log(2.0))},
-      {kind::Log, 0, kInvalid},
-      {kind::Log, -1, kInvalid},
-      {kind::Log, kNaN, kNaN},
+      {kind::Not, 0.4f, 1}, {kind::Not, 0.5f, 0}, {kind::Not, 0.49999997f, 1},
+      {kind::Not, -3, 1}, {kind::Not, 2, 0}, {kind::Not, kNaN, 1},
+      {kind::Floor, -2.5f, -3}, {kind::Floor, 2.5f, 2},
+      {kind::Ceiling, -2.5f, -2}, {kind::Ceiling, 2.1f, 3},
+      {kind::Log, 2, static_cast<float>(std::log(2.0))}, {kind::Log, kNaN, kNaN},
+      {kind::Log, 0, kInvalid}, {kind::Log, -1, kInvalid},
       {kind::SquareRoot, 2, static_cast<float>(std::sqrt(2.0))},
-      {kind::SquareRoot, -4, kNaN},  // no check: NaN, still valid
-      {kind::Sine, 0, 0},
-      {kind::Sine, 1, static_cast<float>(std::sin(1.0))},
-      {kind::Cosine, 0, 1},
-      {kind::Absolute, -3, 3},
+      {kind::SquareRoot, -4, kNaN},  // no check: NaN, and valid
+      {kind::Sine, 0, 0}, {kind::Sine, 1, static_cast<float>(std::sin(1.0))},
+      {kind::Cosine, 0, 1}, {kind::Absolute, -3, 3},
       {kind::Tangent, 1, static_cast<float>(std::tan(1.0))},
-      {kind::Truncate, -2.7f, -2},
-      {kind::Truncate, 2.7f, 2},
-      {kind::Truncate, kTwoTo32Plus512, 512},
-      {kind::Truncate, kThreeBillion, kThreeBillionWrapped},
-      {kind::Truncate, kNaN, 0},
-      {kind::Truncate, kInf, 0},
-      {kind::Truncate, -kInf, 0},
-      {kind::Truncate, 1e19f, 0},
-      {kind::Truncate, -1e19f, 0},
-      {kind::Sign, 5, 1},
-      {kind::Sign, -5, -1},
-      {kind::Sign, 0, 0},
-      {kind::Sign, -0.0f, 0},
+      {kind::Truncate, -2.7f, -2}, {kind::Truncate, 2.7f, 2},
+      {kind::Truncate, kTwoTo32Plus512, 512}, {kind::Truncate, kThreeBillion, kThreeBillionWrapped},
+      {kind::Truncate, kNaN, 0}, {kind::Truncate, kInf, 0}, {kind::Truncate, -kInf, 0},
+      {kind::Truncate, 1e19f, 0}, {kind::Truncate, -1e19f, 0},
+      {kind::Sign, 5, 1}, {kind::Sign, -5, -1}, {kind::Sign, 0, 0}, {kind::Sign, -0.0f, 0},
       {kind::Sign, kNaN, -1},
-      {kind::Exp, 0, 1},
-      {kind::Exp, 1, static_cast<float>(std::exp(1.0))},
-      {kind::Exp, 100, kInf},
+      {kind::Exp, 0, 1}, {kind::Exp, 1, static_cast<float>(std::exp(1.0))}, {kind::Exp, 100, kInf},
       {kind::ArcTangent, 1, static_cast<float>(std::atan(1.0))},
-      {kind::Log10, 100, 2},
-      {kind::Log10, 0, kInvalid},
-      {kind::Log10, -5, kInvalid},
+      {kind::Log10, 100, 2}, {kind::Log10, 0, kInvalid}, {kind::Log10, -5, kInvalid},
   };
+  // clang-format on
   for (const UnaryCase& c : cases) {
     UnaryFunction function(c.code);
-    EXPECT_TRUE(Run(function, c.a));
+    EXPECT_TRUE(EvaluateWith(function, c.a));
     EXPECT_TRUE(OutputIs(c.expected, *function.outputs[0])) << function.label << " of " << c.a;
   }
 }
@@ -213,7 +171,7 @@ TEST(UnaryFunction, InvalidInputMakesTheOutputInvalidAndKeepsItsValue) {
     SCOPED_TRACE("kind " + std::to_string(code));
     UnaryFunction function(code);
     function.outputs[0]->value = 42;
-    EXPECT_TRUE(Run(function, 1, 0, false));
+    EXPECT_TRUE(EvaluateWith(function, 1, 0, false));
     EXPECT_FALSE(function.outputs[0]->valid);
     EXPECT_EQ(42.0f, function.outputs[0]->value);
   }
@@ -237,8 +195,7 @@ TEST(Truncation, CutsTowardZeroAndKeepsTheLow32Bits) {
       {-std::numeric_limits<double>::infinity(), 0},
       {1e19, 0},
       {-1e19, 0},
-      {9223372036854775808.0, 0},
-  };
+      {9223372036854775808.0, 0}};
   for (const auto& c : cases) {
     EXPECT_EQ(c.expected, TruncateValue(c.value)) << c.value;
   }
@@ -259,35 +216,39 @@ TEST(RandomInteger, DrawsWholeNumbersBelowTheTruncatedRange) {
   TwoInputOperator op(kind::RandomInteger);
   SetRandomState(1);
   for (const float expected : {41 % 6, 18467 % 6, 6334 % 6, 26500 % 6, 19169 % 6}) {
-    EXPECT_TRUE(Run(op, 6.9f, 1));
+    EXPECT_TRUE(EvaluateWith(op, 6.9f, 1));
     EXPECT_TRUE(OutputIs(expected, *op.outputs[0]));
   }
   for (int i = 0; i < 500; ++i) {
-    Run(op, 6, -1);
+    EvaluateWith(op, 6, -1);
     const float value = op.outputs[0]->value;
     ASSERT_TRUE(value >= 0 && value <= 5 && value == std::floor(value)) << value;
   }
   SetRandomState(1);
-  Run(op, 1.5f, 1);
+  EvaluateWith(op, 1.5f, 1);
   EXPECT_TRUE(OutputIs(0, *op.outputs[0])) << "a range just above 1 truncates to 1";
-  Run(op, kTwoTo32Plus512, 1);
+  EvaluateWith(op, kTwoTo32Plus512, 1);
   EXPECT_TRUE(OutputIs(18467 % 512, *op.outputs[0])) << "the range wraps to 512";
 }
 
 TEST(RandomInteger, KeepsItsOutputWhileDisabledOrWithoutARange) {
   const struct {
     float range, enable;
-  } cases[] = {
-      {6, 0},    {6, -0.0f}, {1, 1}, {0.5f, 1}, {-3, 1}, {kNaN, 1},
-      // Ranges whose truncation has the low 32 bits 0 would otherwise divide by zero.
-      {kTwoTo32, 1}, {1099511627776.0f, 1},
-  };
+  } cases[] = {{6, 0},
+               {6, -0.0f},
+               {1, 1},
+               {0.5f, 1},
+               {-3, 1},
+               {kNaN, 1},
+               // Ranges whose truncation has the low 32 bits 0 would otherwise divide by zero.
+               {kTwoTo32, 1},
+               {1099511627776.0f, 1}};
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << "range " << c.range << ", enable " << c.enable);
     TwoInputOperator op(kind::RandomInteger);
     op.outputs[0]->value = 3;
     SetRandomState(1);
-    EXPECT_FALSE(Run(op, c.range, c.enable));
+    EXPECT_FALSE(EvaluateWith(op, c.range, c.enable));
     EXPECT_TRUE(OutputIs(3, *op.outputs[0]));
     EXPECT_EQ(41, NextRandom()) << "no number was drawn";
   }
@@ -296,13 +257,13 @@ TEST(RandomInteger, KeepsItsOutputWhileDisabledOrWithoutARange) {
 TEST(RandomFraction, DrawsFractionsOfTheFifteenBitRangeWhileEnabled) {
   UnaryFunction function(kind::RandomFraction);
   SetRandomState(1);
-  EXPECT_TRUE(Run(function, 1));
+  EXPECT_TRUE(EvaluateWith(function, 1));
   EXPECT_TRUE(OutputIs(static_cast<float>(41 / 32767.0), *function.outputs[0]));
-  EXPECT_TRUE(Run(function, kNaN)) << "NaN is not 0, so it enables";
+  EXPECT_TRUE(EvaluateWith(function, kNaN)) << "NaN is not 0, so it enables";
   EXPECT_TRUE(OutputIs(static_cast<float>(18467 / 32767.0), *function.outputs[0]));
 
   for (const float enable : {0.0f, -0.0f}) {
-    EXPECT_FALSE(Run(function, enable));
+    EXPECT_FALSE(EvaluateWith(function, enable));
     EXPECT_TRUE(OutputIs(static_cast<float>(18467 / 32767.0), *function.outputs[0]));
   }
   EXPECT_EQ(6334, NextRandom()) << "a disabled source draws no number";

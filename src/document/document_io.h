@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "document/circuit_files.h"
+#include "document/document_serializer.h"
+#include "document/file_access.h"
+#include "model/sub_circuit.h"
+
+namespace trivenor {
+
+/// What went wrong when a document was opened or saved. `None` is success.
+enum class DocumentError {
+  None,
+  BadFormat,    ///< data ends early or is otherwise malformed
+  NotFound,     ///< file or path not found
+  DiskFull,     ///< no room left on the target
+  ReadDenied,   ///< cannot read: no permission or in use
+  WriteDenied,  ///< cannot write: read-only, no permission or in use
+  BadName,      ///< the target cannot be created under that name
+  ReadFailed,   ///< any other read error
+  WriteFailed,  ///< any other write error
+};
+
+/// Larger files are not circuit files (the editor's are a few kilobytes): they are refused as
+/// malformed without being read whole, so a file picked by mistake cannot exhaust memory.
+inline constexpr std::size_t kMaxDocumentBytes = std::size_t{64} << 20;
+
+/// Opens the document at `path` into the empty `circuit` and default `settings`, as the editor
+/// does: a file of 0 bytes or with another version text gives an empty document; otherwise the
+/// circuit is read (dynamic sub-circuits again from their files through `files`), its input
+/// terminals lose their stored sources and it is evaluated once. The document's own file counts
+/// as being read, so a dynamic sub-circuit that names it keeps its stored copy. Pipes and
+/// devices are refused without waiting on them. On an error the circuit and settings may hold
+/// part of the file: the caller empties them.
+DocumentError OpenDocumentFile(const std::string& path, SubCircuit& circuit,
+                               DocumentSettings& settings, FileReader& files);
+
+/// Writes the document to `path` through a temporary file in the same folder that replaces the
+/// target only once it is completely written and flushed, so a failed save leaves an existing
+/// file as it was and no temporary file behind. A replaced file keeps its permission bits; a
+/// read-only one is not replaced (WriteDenied). Stores the ports' reference numbers in `circuit`
+/// on the way, which is why it is not const.
+DocumentError SaveDocumentFile(const std::string& path, SubCircuit& circuit,
+                               DocumentSettings& settings);
+
+/// The message the user sees for `error` on the file titled `title` (its name), in German.
+std::string DocumentErrorMessage(DocumentError error, const std::string& title);
+
+}  // namespace trivenor
