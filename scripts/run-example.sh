@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the headless runner and lets it add 2 and 3 with the example circuit.
+# Builds the headless runner and lets it add 7 and 8 with the example circuit, printing the state
+# after every pass.
 set -euo pipefail
 
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -7,4 +8,4 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 scripts/setup.sh
 cmake --preset default
 cmake --build --preset default --target trivenor-run
-exec build/default/src/cli/trivenor-run examples/addition.trv --set 0=2 --set 1=3
+exec build/default/src/cli/trivenor-run examples/addition.trv --set 0=7 --set 1=8 --trace --run 2

@@ -107,7 +107,7 @@ fuzz_document_reader() {
   mkdir -p "${FUZZ_ARTIFACTS}"
 
   if env "${SANITIZER_ENV[@]}" "${FUZZ_TARGET}" -max_total_time="${FUZZ_SECONDS}" \
-    -timeout="${FUZZ_INPUT_TIMEOUT_SECONDS}" -print_final_stats=1 \
+    -timeout="${FUZZ_INPUT_TIMEOUT_SECONDS}" -malloc_limit_mb=512 -print_final_stats=1 \
     -artifact_prefix="${FUZZ_ARTIFACTS}/" "${fuzz_scratch}/corpus" >"${FUZZ_LOG}" 2>&1; then
     passed=$((passed + 1))
     report+=("fuzz: ${FUZZ_SECONDS} s without a crash")

@@ -9,19 +9,43 @@ namespace trivenor {
 
 namespace {
 
-/// Large circuits do not fit the cache; asking for the component a few places ahead lets the
-/// memory catch up with the pass.
+/// Large circuits do not fit the cache. A pass walks the component list twice, and each
+/// component leads to its port list and from there to its ports. Asking for these three levels
+/// some components ahead, each level once the one before it has arrived, keeps the memory
+/// busy while the pass computes.
 constexpr std::size_t kPrefetchDistance = 8;
 
-inline void Prefetch(const std::vector<std::unique_ptr<Component>>& list, std::size_t index) {
+inline void Prefetch(const void* address) {
 #if defined(__GNUC__)
-  if (index < list.size()) {
-    __builtin_prefetch(list[index].get());
-  }
+  __builtin_prefetch(address);
 #else
-  (void)list;
-  (void)index;
+  (void)address;
 #endif
+}
+
+inline void PrefetchPorts(const PortList& ports) {
+  for (const auto& port : ports) {
+    Prefetch(port.get());
+  }
+}
+
+/// Prefetches for the component at `index` of a pass over `list`: the object itself three
+/// distances ahead, its port lists two ahead, its ports one ahead.
+inline void PrefetchAhead(const std::vector<std::unique_ptr<Component>>& list, std::size_t index) {
+  const std::size_t count = list.size();
+  if (index + 3 * kPrefetchDistance < count) {
+    Prefetch(list[index + 3 * kPrefetchDistance].get());
+  }
+  if (index + 2 * kPrefetchDistance < count) {
+    const Component& component = *list[index + 2 * kPrefetchDistance];
+    Prefetch(component.inputs.data());
+    Prefetch(component.outputs.data());
+  }
+  if (index + kPrefetchDistance < count) {
+    const Component& component = *list[index + kPrefetchDistance];
+    PrefetchPorts(component.inputs);
+    PrefetchPorts(component.outputs);
+  }
 }
 
 }  // namespace
@@ -59,11 +83,11 @@ bool SubCircuit::Evaluate() {
   // latency whatever the list order.
   const std::size_t count = components.size();
   for (std::size_t i = 0; i < count; ++i) {
-    Prefetch(components, i + kPrefetchDistance);
+    PrefetchAhead(components, i);
     components[i]->UpdateInputs();
   }
   for (std::size_t i = 0; i < count; ++i) {
-    Prefetch(components, i + kPrefetchDistance);
+    PrefetchAhead(components, i);
     components[i]->Evaluate();
   }
   for (auto& port : outputs) {
