@@ -2,22 +2,9 @@
 
 #include "model/component_kind.h"
 #include "model/graph_plot.h"
+#include "model/utf8_text.h"
 
 namespace trivenor::examples {
-
-namespace {
-
-int CharacterCount(const std::string& utf8) {
-  int count = 0;
-  for (const char c : utf8) {
-    if ((static_cast<unsigned char>(c) & 0xC0u) != 0x80u) {
-      ++count;
-    }
-  }
-  return count;
-}
-
-}  // namespace
 
 void SizeLikeEditor(Component& component) {
   if (component.kind == kind::GraphPlot) {

@@ -2,23 +2,9 @@
 
 #include "model/component_kind.h"
 #include "model/number_text.h"
+#include "model/utf8_text.h"
 
 namespace trivenor {
-
-namespace {
-
-/// Characters, not bytes: the clock widens the repainted box by this many character cells.
-int CharacterCount(const std::string& utf8) {
-  int count = 0;
-  for (const char c : utf8) {
-    if ((static_cast<unsigned char>(c) & 0xC0u) != 0x80u) {
-      ++count;
-    }
-  }
-  return count;
-}
-
-}  // namespace
 
 OutputDisplay::OutputDisplay() : Component(kind::OutputDisplay) {
   lastRow = 1;
@@ -32,6 +18,7 @@ bool OutputDisplay::Evaluate() {
     label = "xxx";
     return true;
   }
+  // Characters, not bytes: the clock widens the repainted box by this many character cells.
   textLength = CharacterCount(label);
   for (const OutputText& entry : texts) {
     if (entry.value == in.value) {

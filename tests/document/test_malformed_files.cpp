@@ -43,71 +43,7 @@
 #include "model/operators.h"
 #include "model/output_display.h"
 #include "model/sub_circuit.h"
-
-namespace {
-
-// Live heap bytes and their highest value since the last reset. malloc_usable_size sees the
-// block itself, so the count stays right whichever form of delete releases it.
-std::size_t liveBytes = 0;
-std::size_t peakBytes = 0;
-
-void* Allocate(std::size_t size) {
-  void* memory = std::malloc(size == 0 ? 1 : size);
-  if (memory == nullptr) {
-    throw std::bad_alloc();
-  }
-  liveBytes += malloc_usable_size(memory);
-  peakBytes = std::max(peakBytes, liveBytes);
-  return memory;
-}
-
-void* AllocateOrNull(std::size_t size) noexcept {
-  try {
-    return Allocate(size);
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
-}
-
-void Release(void* memory) noexcept {
-  if (memory != nullptr) {
-    liveBytes -= malloc_usable_size(memory);
-    std::free(memory);
-  }
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-  return Allocate(size);
-}
-void* operator new[](std::size_t size) {
-  return Allocate(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  return AllocateOrNull(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  return AllocateOrNull(size);
-}
-void operator delete(void* memory) noexcept {
-  Release(memory);
-}
-void operator delete[](void* memory) noexcept {
-  Release(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-  Release(memory);
-}
-void operator delete[](void* memory, std::size_t) noexcept {
-  Release(memory);
-}
-void operator delete(void* memory, const std::nothrow_t&) noexcept {
-  Release(memory);
-}
-void operator delete[](void* memory, const std::nothrow_t&) noexcept {
-  Release(memory);
-}
+#include "support/heap_accounting.h"
 
 namespace trivenor {
 namespace {
@@ -933,8 +869,8 @@ bool WiresStayInside(const SubCircuit& circuit) {
 MemoryLoad LoadFromMemory(std::span<const std::uint8_t> bytes) {
   MemoryLoad load;
   NoFileReader files;
-  const std::size_t liveBefore = liveBytes;
-  peakBytes = liveBytes;
+  const std::size_t liveBefore = test_support::LiveHeapBytes();
+  test_support::RestartHeapPeak();
   {
     SubCircuit circuit;
     DocumentSettings settings;
@@ -945,7 +881,7 @@ MemoryLoad LoadFromMemory(std::span<const std::uint8_t> bytes) {
     } catch (const FormatError&) {
       load.malformed = true;
     }
-    load.peakBytes = peakBytes - liveBefore;
+    load.peakBytes = test_support::PeakHeapBytes() - liveBefore;
     load.wiresStayInside = load.malformed || WiresStayInside(circuit);
   }
   return load;

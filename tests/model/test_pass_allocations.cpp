@@ -16,62 +16,7 @@
 #include "model/hazard_filter.h"
 #include "model/operators.h"
 #include "model/sub_circuit.h"
-
-namespace {
-
-bool countingAllocations = false;
-int allocationCount = 0;
-
-void* Allocate(std::size_t size) {
-  if (countingAllocations) {
-    ++allocationCount;
-  }
-  if (void* memory = std::malloc(size == 0 ? 1 : size)) {
-    return memory;
-  }
-  throw std::bad_alloc();
-}
-
-void* AllocateOrNull(std::size_t size) noexcept {
-  try {
-    return Allocate(size);
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-  return Allocate(size);
-}
-void* operator new[](std::size_t size) {
-  return Allocate(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  return AllocateOrNull(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  return AllocateOrNull(size);
-}
-void operator delete(void* memory) noexcept {
-  std::free(memory);
-}
-void operator delete[](void* memory) noexcept {
-  std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-  std::free(memory);
-}
-void operator delete[](void* memory, std::size_t) noexcept {
-  std::free(memory);
-}
-void operator delete(void* memory, const std::nothrow_t&) noexcept {
-  std::free(memory);
-}
-void operator delete[](void* memory, const std::nothrow_t&) noexcept {
-  std::free(memory);
-}
+#include "support/heap_accounting.h"
 
 namespace trivenor {
 namespace {
@@ -84,11 +29,9 @@ using test_support::Connect;
 
 template <typename Work>
 int AllocationsDuring(Work work) {
-  allocationCount = 0;
-  countingAllocations = true;
+  const std::size_t before = test_support::HeapAllocations();
   work();
-  countingAllocations = false;
-  return allocationCount;
+  return static_cast<int>(test_support::HeapAllocations() - before);
 }
 
 // Passes in which the circuit input takes a different value each time.

@@ -1,0 +1,90 @@
+#include "heap_accounting.h"
+
+#include <malloc.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+std::size_t allocations = 0;
+std::size_t liveBytes = 0;
+std::size_t peakBytes = 0;
+
+void* Allocate(std::size_t size) {
+  void* memory = std::malloc(size == 0 ? 1 : size);
+  if (memory == nullptr) {
+    throw std::bad_alloc();
+  }
+  ++allocations;
+  // The block's own size, so the count stays right whichever form of delete releases it.
+  liveBytes += malloc_usable_size(memory);
+  peakBytes = std::max(peakBytes, liveBytes);
+  return memory;
+}
+
+void* AllocateOrNull(std::size_t size) noexcept {
+  try {
+    return Allocate(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+void Release(void* memory) noexcept {
+  if (memory != nullptr) {
+    liveBytes -= malloc_usable_size(memory);
+    std::free(memory);
+  }
+}
+
+}  // namespace
+
+namespace trivenor::test_support {
+
+std::size_t HeapAllocations() {
+  return allocations;
+}
+std::size_t LiveHeapBytes() {
+  return liveBytes;
+}
+std::size_t PeakHeapBytes() {
+  return peakBytes;
+}
+void RestartHeapPeak() {
+  peakBytes = liveBytes;
+}
+
+}  // namespace trivenor::test_support
+
+void* operator new(std::size_t size) {
+  return Allocate(size);
+}
+void* operator new[](std::size_t size) {
+  return Allocate(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  return AllocateOrNull(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+  return AllocateOrNull(size);
+}
+void operator delete(void* memory) noexcept {
+  Release(memory);
+}
+void operator delete[](void* memory) noexcept {
+  Release(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+  Release(memory);
+}
+void operator delete[](void* memory, std::size_t) noexcept {
+  Release(memory);
+}
+void operator delete(void* memory, const std::nothrow_t&) noexcept {
+  Release(memory);
+}
+void operator delete[](void* memory, const std::nothrow_t&) noexcept {
+  Release(memory);
+}
