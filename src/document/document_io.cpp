@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 #include "document/archive.h"
 
@@ -46,30 +47,44 @@ std::string WithTitle(std::string text, const std::string& title) {
 
 }  // namespace
 
-DocumentError OpenDocumentFile(const std::string& path, SubCircuit& circuit,
-                               DocumentSettings& settings, FileReader& files) {
-  const FileContents file = ReadWholeFile(path, kMaxDocumentBytes);
+DocumentBytes ReadDocumentBytes(const std::string& path) {
+  FileContents file = ReadWholeFile(path, kMaxDocumentBytes);
   if (file.failure != ReadFailure::None) {
-    return FromReadFailure(file.failure);
-  }
-  if (file.bytes.empty()) {
-    return DocumentError::None;
+    return {FromReadFailure(file.failure), {}};
   }
   if (file.bytes.size() > kMaxDocumentBytes) {
-    return DocumentError::BadFormat;
+    return {DocumentError::BadFormat, {}};
+  }
+  return {DocumentError::None, std::move(file.bytes)};
+}
+
+DocumentError LoadDocumentBytes(const std::string& path, std::span<const std::uint8_t> bytes,
+                                SubCircuit& circuit, DocumentSettings& settings,
+                                FileReader& files) {
+  if (bytes.empty()) {
+    return DocumentError::None;
   }
   try {
-    LoadContext context(files, file.bytes.size());
+    LoadContext context(files, bytes.size());
     // A dynamic sub-circuit that names this very file keeps its stored copy.
     if (const std::optional<std::string> identity = files.Identity(path)) {
       context.EnterFile(*identity);
     }
-    Archive archive(file.bytes);
+    Archive archive(bytes);
     SerializeDocument(archive, circuit, settings, &context);
   } catch (const FormatError&) {
     return DocumentError::BadFormat;
   }
   return DocumentError::None;
+}
+
+DocumentError OpenDocumentFile(const std::string& path, SubCircuit& circuit,
+                               DocumentSettings& settings, FileReader& files) {
+  const DocumentBytes file = ReadDocumentBytes(path);
+  if (file.error != DocumentError::None) {
+    return file.error;
+  }
+  return LoadDocumentBytes(path, file.bytes, circuit, settings, files);
 }
 
 DocumentError SaveDocumentFile(const std::string& path, SubCircuit& circuit,

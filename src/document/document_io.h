@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "document/circuit_files.h"
 #include "document/document_serializer.h"
@@ -27,13 +30,29 @@ enum class DocumentError {
 /// malformed without being read whole, so a file picked by mistake cannot exhaust memory.
 inline constexpr std::size_t kMaxDocumentBytes = std::size_t{64} << 20;
 
-/// Opens the document at `path` into the empty `circuit` and default `settings`, as the editor
-/// does: a file of 0 bytes or with another version text gives an empty document; otherwise the
-/// circuit is read (dynamic sub-circuits again from their files through `files`), its input
-/// terminals lose their stored sources and it is evaluated once. The document's own file counts
-/// as being read, so a dynamic sub-circuit that names it keeps its stored copy. Pipes and
-/// devices are refused without waiting on them. On an error the circuit and settings may hold
-/// part of the file: the caller empties them.
+/// The bytes of a document file, or why they could not be read.
+struct DocumentBytes {
+  DocumentError error = DocumentError::None;
+  std::vector<std::uint8_t> bytes;
+};
+
+/// The first step of opening: reads the whole file at `path`. Pipes and devices are refused
+/// without waiting on them; a file larger than kMaxDocumentBytes is BadFormat. Nothing is loaded
+/// yet, so a caller can keep its current document when this step fails.
+DocumentBytes ReadDocumentBytes(const std::string& path);
+
+/// The second step of opening: loads `bytes`, the contents of the file at `path`, into the empty
+/// `circuit` and default `settings`. 0 bytes or another version text give an empty document;
+/// otherwise the circuit is read (dynamic sub-circuits again from their files through `files`),
+/// its input terminals lose their stored sources and it is evaluated once. The file at `path`
+/// counts as being read, so a dynamic sub-circuit that names it keeps its stored copy. On an
+/// error the circuit and settings may hold part of the file: the caller empties them.
+DocumentError LoadDocumentBytes(const std::string& path, std::span<const std::uint8_t> bytes,
+                                SubCircuit& circuit, DocumentSettings& settings, FileReader& files);
+
+/// Both steps of opening, as the editor does them, into the empty `circuit` and default
+/// `settings`. On an error the circuit and settings may hold part of the file: the caller empties
+/// them.
 DocumentError OpenDocumentFile(const std::string& path, SubCircuit& circuit,
                                DocumentSettings& settings, FileReader& files);
 

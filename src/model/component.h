@@ -6,6 +6,8 @@
 
 namespace trivenor {
 
+class DrawingContext;
+
 /// Everything placed on the canvas. Code that needs the concrete type branches on `kind`.
 class Component {
  public:
@@ -20,6 +22,14 @@ class Component {
   virtual void UpdateInputs();
   /// One pass of this component; the result says that something may have changed.
   virtual bool Evaluate() = 0;
+  /// Sizes the body from the label and draws it on the screen, then the port tips and the wires
+  /// into the inputs. Returns true.
+  virtual bool Draw(DrawingContext& dc, const Component* selectedComponent,
+                    const Port* selectedPort, int charWidth, int lineHeight, bool dynamicLines);
+  /// Draws for paper: canvas points doubled with y negated, the size of the last screen drawing,
+  /// no selection marks. Returns true.
+  virtual bool DrawPrinted(DrawingContext& dc, const Component* selectedComponent,
+                           const Port* selectedPort, int charWidth, int lineHeight);
   /// Back to the initial state: every output, then every input, to 0 and fresh.
   virtual void Reset();
 

@@ -27,6 +27,11 @@ class GraphPlot final : public Component {
  public:
   explicit GraphPlot(const GraphSettings& settings);
   bool Evaluate() override;
+  /// Sizes itself from `widthChars` and `heightLines` and plots the recorded samples.
+  bool Draw(DrawingContext& dc, const Component* selectedComponent, const Port* selectedPort,
+            int charWidth, int lineHeight, bool dynamicLines) override;
+  bool DrawPrinted(DrawingContext& dc, const Component* selectedComponent, const Port* selectedPort,
+                   int charWidth, int lineHeight) override;
   void Reset() override;
 
   bool continuous;

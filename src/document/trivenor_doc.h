@@ -1,0 +1,102 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/circuit_files.h"
+#include "document/document_io.h"
+#include "document/document_serializer.h"
+#include "model/sub_circuit.h"
+
+namespace trivenor {
+
+/// The name the user knows the file at `path` by: its last path component, with its extension.
+/// Documents are titled with it, and the error messages of DocumentErrorMessage name files by it.
+std::string FileTitleOf(const std::string& path);
+
+/// A circuit file offered for insertion as a sub-circuit.
+struct SubCircuitListEntry {
+  std::string displayName;  ///< the file's name with its extension, shown in the list
+  std::string filePath;     ///< the full path
+};
+
+/// The application's one document: the top circuit, the settings stored with it, the editing
+/// references the view keeps between mouse messages, and the files offered as sub-circuits.
+/// "Neu" and "Öffnen" empty and refill the same object; the top circuit is never replaced.
+/// Qt-free: the window side hooks in through `closeModelessDialogs` and `updateAllViews`.
+class CTrivenorDoc {
+ public:
+  /// The title of a document that has no file yet.
+  static constexpr const char* kUntitled = "Unbenannt";
+
+  CTrivenorDoc();
+  CTrivenorDoc(const CTrivenorDoc&) = delete;
+  CTrivenorDoc& operator=(const CTrivenorDoc&) = delete;
+
+  SubCircuit& circuit() { return circuit_; }
+  const SubCircuit& circuit() const { return circuit_; }
+
+  /// Forgets the editing references, clears the circuit and the sub-circuit list, closes the
+  /// modeless dialogs and resets the stored settings. `tickPeriod` survives.
+  void EmptyDocument();
+  /// "Neu": empty, untitled, not modified.
+  void NewDocument();
+  /// Opens `path`. A file that cannot be read (missing, no permission, a folder, too large)
+  /// leaves the document as it was; one that turns out malformed leaves a new, empty, untitled
+  /// document. On success the document is not modified, is titled with the file's name and
+  /// keeps the absolute path. If an exception (out of memory) escapes the load, the document is
+  /// left new, empty and untitled before it propagates, never half-read.
+  DocumentError OpenDocument(const std::string& path);
+  /// Saves to `path` (safely: a failed save leaves an existing file intact). On success the
+  /// document takes the path and name and is not modified; on failure nothing changes and it
+  /// stays modified.
+  DocumentError SaveDocument(const std::string& path);
+
+  bool IsModified() const { return modified_; }
+  void SetModifiedFlag(bool modified = true) { modified_ = modified; }
+  /// The file's name, or "Unbenannt".
+  const std::string& Title() const { return title_; }
+  /// The absolute path, empty while the document has no file.
+  const std::string& PathName() const { return pathName_; }
+  /// Asks every view to redraw; also done at the end of every open and save, since the views
+  /// drew nothing while `loading` was set.
+  void UpdateAllViews();
+
+  /// Stored with the circuit: `canvasWidth`, `spareFlag`, `editable`, `canvasFont`.
+  DocumentSettings settings;
+  /// Milliseconds between evaluation passes; not stored, kept across "Neu" and "Öffnen".
+  int tickPeriod = 50;
+  /// Editing references (none = nullptr); they never own.
+  Component* selectedComponent = nullptr;
+  Port* selectedPort = nullptr;
+  Port* wireTarget = nullptr;
+  Port* editedInput = nullptr;
+  /// Set while the file is read or written: the view draws nothing meanwhile. False again after
+  /// every open and save, whatever the outcome.
+  bool loading = false;
+  /// Files loaded in the sub-circuit dialog, newest first.
+  std::vector<std::unique_ptr<SubCircuitListEntry>> subCircuitList;
+
+  /// Called by EmptyDocument: the window side closes and forgets the palettes and the
+  /// sub-circuit dialog.
+  std::function<void()> closeModelessDialogs;
+  /// Called by UpdateAllViews.
+  std::function<void()> updateAllViews;
+  /// Where dynamic sub-circuits are read from, and what tells whether one names the document's
+  /// own file; the disk unless a test puts its own. Never null.
+  FileReader* files;
+
+ private:
+  /// After a successful open or save: the document is now that file's, and not modified.
+  void TakeFile(const std::string& path);
+
+  SubCircuit circuit_;
+  DiskFileReader diskFiles_;
+  bool modified_ = false;
+  std::string title_ = kUntitled;
+  std::string pathName_;
+};
+
+}  // namespace trivenor
