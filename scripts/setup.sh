@@ -16,6 +16,19 @@ readonly REQUIRED_PACKAGES=(
   libgmock-dev
   libbenchmark-dev
   locales
+  # The editor: Qt 6 with its German catalogue, and the metric twin of "Courier New" that
+  # fontconfig substitutes for the canvas font.
+  qt6-base-dev
+  qt6-base-dev-tools
+  qt6-translations-l10n
+  fonts-liberation
+  # The end-to-end test: a private X server, its access cookie, window lookup, screenshots and
+  # the pixel checks on them.
+  xvfb
+  xauth
+  xdotool
+  x11-utils
+  imagemagick
 )
 
 # A number-formatting test runs under this locale to prove circuit values ignore it.

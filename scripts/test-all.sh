@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Everything CI checks: build and test with g++, again with clang under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then fuzz the document reader for a minute. A failing step does not
-# stop the later ones, so one run shows every problem; the exit status is non-zero if any failed.
+# Everything CI checks: build and test with g++, run the editor end to end under Xvfb, build and
+# test again with clang under AddressSanitizer and UndefinedBehaviorSanitizer, then fuzz the
+# document reader for a minute. A failing step does not stop the later ones, so one run shows every
+# problem; the exit status is non-zero if any failed.
 set -euo pipefail
 
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -15,6 +16,7 @@ readonly FUZZ_TARGET=build/asan/fuzz/fuzz_document
 readonly FUZZ_CORPUS_SOURCES=(examples tests/document/malformed)
 readonly FUZZ_ARTIFACTS=build/asan/fuzz-artifacts
 readonly FUZZ_LOG=build/asan/fuzz_document.log
+readonly E2E_OUTPUT=build/default/e2e
 readonly SANITIZER_ENV=(
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
@@ -85,6 +87,17 @@ check_preset() {
   run_ctest "${preset}"
 }
 
+# The real editor on an example circuit in a private X server; bounded to a minute by the script.
+run_editor_e2e() {
+  echo "==> e2e: the editor under Xvfb"
+  if tests/e2e/editor_e2e.sh build/default/src/shell/trivenor "${E2E_OUTPUT}"; then
+    passed=$((passed + 1))
+    report+=("e2e: the editor showed and ran the example, screenshots in ${E2E_OUTPUT}/")
+  else
+    step_failed "e2e" "see the messages above and ${E2E_OUTPUT}/"
+  fi
+}
+
 fuzz_document_reader() {
   if [[ ! -x ${FUZZ_TARGET} ]]; then
     report+=("fuzz: skipped, ${FUZZ_TARGET} was not built")
@@ -119,7 +132,9 @@ fuzz_document_reader() {
 
 scripts/setup.sh
 
-check_preset default || true
+if check_preset default; then
+  run_editor_e2e
+fi
 if check_preset asan; then
   fuzz_document_reader
 fi

@@ -103,12 +103,16 @@ bool PlotSamples(const GraphPlot& graph, GraphCanvas& canvas, int dotLift) {
 
 }  // namespace
 
+void GraphPlot::SizeOnScreen(int charWidth, int lineHeight) {
+  width = (charWidth + 1) * widthChars + 10;
+  height = heightLines * lineHeight + 10;
+}
+
 bool GraphPlot::Draw(DrawingContext& dc, const Component* selectedComponent,
                      const Port* selectedPort, int charWidth, int lineHeight,
                      bool /*dynamicLines*/) {
   dc.SelectPen(PenStyle::Solid, thickness, colour);
-  width = (charWidth + 1) * widthChars + 10;
-  height = heightLines * lineHeight + 10;
+  SizeOnScreen(charWidth, lineHeight);
   dc.Rectangle(x, y, x + width, y + height);
   if (this == selectedComponent) {
     dc.FrameRectangle(x + 3, y + 3, x + width - 3, y + height - 3, kSelectionBlue);

@@ -33,6 +33,8 @@ class GraphPlot final : public Component {
   bool DrawPrinted(DrawingContext& dc, const Component* selectedComponent, const Port* selectedPort,
                    int charWidth, int lineHeight) override;
   void Reset() override;
+  /// A graph is sized by its settings in characters and lines, not by a label.
+  void SizeOnScreen(int charWidth, int lineHeight);
 
   bool continuous;
   bool autoX;

@@ -1,0 +1,118 @@
+#include "shell/commands.h"
+
+#include <array>
+
+namespace trivenor {
+
+namespace {
+
+constexpr char kColourPrompt[] = "Ändert die Farbe des Objekts";
+constexpr char kThicknessPrompt[] = "Liniendicke";
+
+constexpr std::array kCommands = {
+    // "&Datei"
+    CommandInfo{kFileNew, "&Neu", "Ctrl+N", "Erstellt ein neues Dokument.\nNeu", false},
+    CommandInfo{kFileOpen, "Ö&ffnen...", "Ctrl+O", "Öffnet ein bestehendes Dokument.\nÖffnen",
+                false},
+    CommandInfo{kFileSave, "S&peichern", "Ctrl+S", "Speichert das aktive Dokument.\nSpeichern",
+                false},
+    CommandInfo{kFileSaveAs, "Speichern &unter...", "",
+                "Speichert das aktive Dokument unter neuem Namen.\nSpeichern unter", false},
+    CommandInfo{kFilePrint, "&Drucken...", "Ctrl+P", "Druckt das aktive Dokument.\nDrucken", false},
+    CommandInfo{kFilePrintPreview, "Sei&tenansicht", "", "Zeigt ganze Seiten an.\nSeitenansicht",
+                false},
+    CommandInfo{kFilePrintSetup, "Drucker&einrichtung...", "",
+                "Ändert den Drucker und die Druckoptionen.\nDruckereinrichtung", false},
+    CommandInfo{kFileRecent, "Letzte Datei", "", "Öffnet dieses Dokument.", false},
+    CommandInfo{kAppExit, "&Beenden", "",
+                "Verläßt die Anwendung; fragt, ob Dokumente gespeichert werden sollen.\nBeenden",
+                false},
+    // "Bauteile"
+    CommandInfo{kPaletteArithmetic, "Rechenfunktionen", "", "Klasse 1/2", false},
+    CommandInfo{kPaletteBasic, "Grundfunktionen", "", "Klasse 3/4", false},
+    CommandInfo{kPaletteAll, "Alle Funktionen", "", "wissenschaftliche Funktionen etc.", false},
+    CommandInfo{kSubCircuits, "Subschaltkreise", "",
+                "Andere Schaltkreise als Subschaltkreise einfügen", false},
+    CommandInfo{kDynamicPath, "Pfad festlegen", "",
+                "Legt für Dynamische Subschaltkreise den Pfad fest", false},
+    CommandInfo{kReset, "Reset", "", "Setzt kurzzeitig alles auf Null", false},
+    // "&Ansicht"
+    CommandInfo{kViewToolbar, "&Symbolleiste", "",
+                "Blendet die Symbolleiste ein oder aus.\nSymbolleiste ein-/ausschalten", true},
+    CommandInfo{kViewStatusBar, "S&tatusleiste", "",
+                "Blendet die Statusleiste ein oder aus.\nStatusleiste ein-/ausschalten", true},
+    CommandInfo{kCanvasFont, "Schrift", "", "Schrift ändern", false},
+    CommandInfo{kCanvasWidth, "Fensterbreite", "", "Eingabe der Fensterbreite", false},
+    CommandInfo{kSpeed, "Geschwindigkeit", "", "Bestimmt Geschwindigkeit der Berechnungen", false},
+    // "Darstellung"
+    CommandInfo{kColourBlue, "blau", "", kColourPrompt, false},
+    CommandInfo{kColourRed, "rot", "", kColourPrompt, false},
+    CommandInfo{kColourYellow, "gelb", "", kColourPrompt, false},
+    CommandInfo{kColourGreen, "grün", "", kColourPrompt, false},
+    CommandInfo{kColourBlack, "schwarz", "", kColourPrompt, false},
+    CommandInfo{kThickness1, "Dicke 1", "", kThicknessPrompt, false},
+    CommandInfo{kThickness2, "Dicke 2", "", kThicknessPrompt, false},
+    CommandInfo{kThickness4, "Dicke 4", "", kThicknessPrompt, false},
+    CommandInfo{kDynamicLines, "Dynamische Linien", "", "", false},
+    // "&?"
+    CommandInfo{kHelpTopics, "&Hilfethemen", "", "Listet die Hilfethemen auf.\nHilfethemen", false},
+    CommandInfo{kAppAbout, "Inf&o über Trivenor...", "",
+                "Zeigt Programminformationen, Versionsnummer und Copyright an.\nInfo", false},
+    CommandInfo{kCircuitInfo, "Info zum Schaltkreis", "",
+                "Zeigt Titel und Besitzer des Schaltkreises", false},
+    // Keyboard only
+    CommandInfo{kHelp, "Hilfe", "F1", "", false},
+    CommandInfo{kContextHelp, "Kontexthilfe", "Shift+F1", "", false},
+};
+
+// One line per group between separators, as the menus show them.
+// clang-format off
+constexpr CommandId kFileMenu[] = {
+    kFileNew, kFileOpen, kFileSave, kFileSaveAs, kCommandNone,
+    kFilePrint, kFilePrintPreview, kFilePrintSetup, kCommandNone,
+    kFileRecent, kCommandNone,
+    kAppExit,
+};
+constexpr CommandId kComponentsMenu[] = {
+    kPaletteArithmetic, kPaletteBasic, kPaletteAll, kCommandNone,
+    kSubCircuits, kDynamicPath, kCommandNone,
+    kReset,
+};
+constexpr CommandId kViewMenu[] = {
+    kViewToolbar, kViewStatusBar, kCommandNone,
+    kCanvasFont, kCanvasWidth, kSpeed,
+};
+constexpr CommandId kAppearanceMenu[] = {
+    kColourBlue, kColourRed, kColourYellow, kColourGreen, kColourBlack, kCommandNone,
+    kThickness1, kThickness2, kThickness4, kCommandNone,
+    kDynamicLines,
+};
+constexpr CommandId kHelpMenu[] = {
+    kHelpTopics, kCommandNone,
+    kAppAbout, kCircuitInfo,
+};
+// clang-format on
+
+constexpr std::array kMenuBar = {
+    MenuInfo{"&Datei", kFileMenu},   MenuInfo{"Bauteile", kComponentsMenu},
+    MenuInfo{"&Ansicht", kViewMenu}, MenuInfo{"Darstellung", kAppearanceMenu},
+    MenuInfo{"&?", kHelpMenu},
+};
+
+constexpr CommandId kToolBar[] = {kFileNew, kFileOpen, kFileSave, kCommandNone, kFilePrint};
+
+}  // namespace
+
+std::span<const CommandInfo> AllCommands() {
+  return kCommands;
+}
+
+std::span<const MenuInfo> MenuBarLayout() {
+  return kMenuBar;
+}
+
+std::span<const CommandId> ToolBarLayout() {
+  return kToolBar;
+}
+
+}  // namespace trivenor

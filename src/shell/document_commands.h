@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+#include "document/trivenor_doc.h"
+#include "shell/recent_files.h"
+
+namespace trivenor {
+
+/// The file dialogs the document commands ask for a path. An empty answer means cancelled.
+/// Tests put their own in place of Qt's dialogs.
+struct FileDialogs {
+  std::function<QString(QWidget* parent)> askOpenPath;
+  std::function<QString(QWidget* parent, const QString& proposal)> askSavePath;
+};
+
+/// Qt's own file dialogs, offering every file: circuit files have no suffix of their own.
+FileDialogs StandardFileDialogs();
+
+/// "Neu", "Öffnen...", "Speichern", "Speichern unter..." and the recent files, with the save
+/// question before the document is given up and the error reports after a failed read or write.
+/// The document is the one of the whole run; these commands empty and refill it.
+class DocumentCommands : public QObject {
+  Q_OBJECT
+
+ public:
+  enum class OpenResult { Opened, Cancelled, Failed };
+
+  /// `window` parents the dialogs and message boxes.
+  DocumentCommands(CTrivenorDoc& document, QWidget& window);
+
+  void New();
+  /// The open dialog, then the save question, then the file.
+  void Open();
+  /// Asks whether to save a modified document, then opens `path`. A failed open is reported.
+  OpenResult OpenFile(const QString& path);
+  /// Opens a file of the recent list; one that fails to open leaves the list.
+  void OpenRecent(const QString& path);
+  /// Saves under the document's path, asking for one when it has none. False when cancelled
+  /// or failed (reported).
+  bool Save();
+  bool SaveAs();
+  /// Before the document is given up: when it is modified asks "Änderungen in ... speichern?".
+  /// "Ja" saves, "Nein" goes on without saving. False when the action is to be abandoned:
+  /// "Abbrechen", or a save that was cancelled or failed.
+  bool SaveModified();
+
+  const RecentFileList& recentFiles() const { return recentFiles_; }
+
+  FileDialogs fileDialogs = StandardFileDialogs();
+
+ signals:
+  /// The document has been emptied and perhaps refilled: the view starts over with it.
+  void documentReplaced();
+  /// The document's title may have changed.
+  void titleChanged();
+  void recentFilesChanged();
+
+ private:
+  bool SaveTo(const QString& path);
+  void AddRecent(const QString& path);
+  void ReportError(DocumentError error, const QString& path);
+
+  CTrivenorDoc& document_;
+  QWidget& window_;
+  RecentFileList recentFiles_ = RecentFileList::Load();
+};
+
+}  // namespace trivenor

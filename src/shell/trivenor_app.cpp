@@ -1,0 +1,44 @@
+#include "shell/trivenor_app.h"
+
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
+#include <clocale>
+
+#include "shell/settings.h"
+
+namespace trivenor {
+
+void ConfigureApplication(QApplication& application) {
+  QCoreApplication::setOrganizationName(QString::fromLatin1(kOrganizationName));
+  QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationName));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/trivenor.xpm")));
+
+  // Without the catalogue (package qt6-translations-l10n) Qt's own texts stay English; the
+  // program still works.
+  auto* qtTexts = new QTranslator(&application);
+  if (qtTexts->load(QStringLiteral("qtbase_de"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(qtTexts);
+  }
+
+  // The process runs in the user's locale like any desktop program. The circuit's numbers are
+  // read and written without the C library's locale-dependent functions, precisely so that
+  // this cannot turn "0.5" into "0,5" in a file or a display.
+  std::setlocale(LC_ALL, "");
+}
+
+bool CTrivenorApp::InitInstance(const QStringList& arguments) {
+  mainFrame_ = std::make_unique<CMainFrame>(document_);
+  DocumentCommands& files = mainFrame_->documentCommands();
+  if (arguments.size() < 2) {
+    files.New();
+  } else if (files.OpenFile(arguments[1]) != DocumentCommands::OpenResult::Opened) {
+    mainFrame_.reset();
+    return false;
+  }
+  mainFrame_->show();
+  return true;
+}
+
+}  // namespace trivenor

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+
+namespace trivenor {
+
+/// States of the mouse and keyboard editing. The numbers are the ones the editing rules are
+/// written in; the states "...Done" behave like Idle and only remember how the gesture ended.
+enum class EditMode {
+  Idle = 0,
+  MovingComponent = 1,
+  MoveDone = 2,
+  DrawingWire = 3,
+  WireDone = 4,
+  MovingJunction = 5,
+  JunctionMoveDone = 6,
+  PlacingComponent = 7,
+  EditingInputValue = 8,
+};
+
+/// A point on the canvas in logical units.
+struct CanvasPoint {
+  int x = 0;
+  int y = 0;
+};
+
+/// The view's editing state, as far as painting shows it. The document holds the selection
+/// (`selectedComponent`, `selectedPort`, `editedInput`); these are the view's own fields.
+struct EditState {
+  EditMode mode = EditMode::Idle;
+  /// In PlacingComponent the kind to place; in DrawingWire how the wire was started.
+  int modeArg = 0;
+  /// The value being typed for the document's `editedInput`, shown in place of its number.
+  std::string valueText;
+  /// The rubber wire's end sits on a port that would accept it: drawn with a square around it.
+  bool wireSnapped = false;
+  /// Where the rubber wire ends: the mouse, or the port it snapped to.
+  CanvasPoint wireEnd;
+};
+
+}  // namespace trivenor

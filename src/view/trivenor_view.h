@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QRect>
+#include <QTimer>
+#include <vector>
+
+#include "document/trivenor_doc.h"
+#include "view/edit_state.h"
+#include "view/tick_repaint.h"
+
+namespace trivenor {
+
+/// The scrolling canvas of the one document window: paints the top circuit and, while painting,
+/// lays it out (terminal positions, body sizes, port positions), which every hit test then uses.
+/// It also owns the simulation clock: after a document is shown the first pass comes after 3 s,
+/// then one pass every `tickPeriod` ms, repainting only what can show a change.
+class CTrivenorView : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  explicit CTrivenorView(CTrivenorDoc& document, QWidget* parent = nullptr);
+  ~CTrivenorView() override;
+
+  CTrivenorDoc& document() { return document_; }
+
+  /// Called each time a document has been created or opened and is shown: scroll size
+  /// canvasWidth x 1000, editing idle, the clock armed with the first delay.
+  void OnInitialUpdate();
+  /// "Reset": every value of the circuit back to 0. Repaints nothing; the next tick does.
+  void OnReset();
+  /// "Fensterbreite" after its dialog: moves components and junctions in, marks the document
+  /// modified, sets the width and the scroll size, repaints.
+  void SetCanvasWidth(int width);
+
+  /// Measured at every paint from the canvas font: average character width + 2, and character
+  /// height + external leading.
+  int charWidth() const { return charWidth_; }
+  int lineHeight() const { return lineHeight_; }
+  /// "Dynamische Linien".
+  bool dynamicLines = false;
+
+  /// The editing state; the palettes and the keyboard write `mode` and `modeArg` into it.
+  EditState& editState() { return edit_; }
+
+  /// The clock. Tests shorten the first delay; "Pfad festlegen" stops and restarts it.
+  void SetFirstTickDelay(int milliseconds) { firstTickDelay_ = milliseconds; }
+  void StopSimulationTimer();
+  void StartSimulationTimer(int milliseconds);
+  bool IsSimulationTimerActive() const { return simulationTimer_.isActive(); }
+  /// The delay the clock was last armed with.
+  int SimulationTimerInterval() const { return simulationTimer_.interval(); }
+  /// One tick, as the timer runs it (also for tests): evaluate, invalidate, re-arm.
+  void OnTimerTick();
+  /// The viewport rectangles the last tick asked to repaint.
+  const std::vector<QRect>& LastTickRepaints() const { return lastTickRepaints_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  /// Scroll ranges for a canvas of canvasWidth x 1000 in the current viewport.
+  void UpdateScrollBars();
+  /// The logical point at the viewport's top-left corner.
+  QPoint ScrollOffset() const;
+  void Repaint(const QRect& viewportRect);
+
+  CTrivenorDoc& document_;
+  EditState edit_;
+  QTimer simulationTimer_;
+  int firstTickDelay_ = 3000;
+  int charWidth_ = 0;
+  int lineHeight_ = 0;
+  std::vector<CanvasRect> tickRects_;  ///< reused from tick to tick
+  std::vector<QRect> lastTickRepaints_;
+};
+
+}  // namespace trivenor
