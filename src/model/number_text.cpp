@@ -6,17 +6,10 @@
 #include <cstdint>
 #include <system_error>
 
+#include "model/c_locale_chars.h"
+
 namespace trivenor {
 namespace {
-
-// The white space of the "C" locale, the only characters strtod skips there.
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-bool IsDecimalDigit(char c) {
-  return c >= '0' && c <= '9';
-}
 
 bool IsHexDigit(char c) {
   return IsDecimalDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');

@@ -3,21 +3,10 @@
 #include <cstdint>
 #include <limits>
 
+#include "model/c_locale_chars.h"
 #include "model/utf8_text.h"
 
 namespace trivenor {
-namespace {
-
-// The white space of the "C" locale, the only characters "%d" skips there.
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-bool IsDecimalDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-}  // namespace
 
 std::optional<int> ReadWholeNumber(std::string_view field_text) {
   // Everything the reading accepts is ASCII and any other byte ends it, so up to where reading
