@@ -112,7 +112,7 @@ std::unique_ptr<SubCircuit> BuildTrafficLight() {
   auto& twenty = PlaceConstant(*circuit, 190, 85, "20");
   auto& phase = Place<TwoInputOperator>(*circuit, 270, 15, kind::Modulo);
   auto& six = PlaceConstant(*circuit, 270, 85, "6");
-  auto& cars = PlaceDisplay(*circuit, 360, 15, {"Rot", "Rot", "Rot", "Rot-Gelb", "Grün", "Gelb"});
+  auto& cars = PlaceDisplay(*circuit, 360, 95, {"Rot", "Rot", "Rot", "Rot-Gelb", "Grün", "Gelb"});
   auto& delay = Place<DelayLine>(*circuit, 190, 175, 10);
   auto& pedestrians = PlaceDisplay(*circuit, 290, 175,
                                    {"Fußgänger: Gehen", "Fußgänger: Gehen", "Fußgänger: Warten",
