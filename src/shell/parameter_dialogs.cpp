@@ -1,9 +1,9 @@
 #include "shell/parameter_dialogs.h"
 
-#include <QGuiApplication>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
+
+#include "shell/field_refusal.h"
 
 namespace trivenor {
 
@@ -48,18 +48,10 @@ void ParameterDialog::ShowInField(const QString& text) {
 
 void ParameterDialog::accept() {
   if (const FieldWarning warning = TakeField()) {
-    Refuse(*warning);
+    RefuseField(*this, *field_, *warning);
     return;
   }
   QDialog::accept();
-}
-
-void ParameterDialog::Refuse(const std::string& warning) {
-  QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
-                  QString::fromStdString(warning), QMessageBox::Ok, this);
-  box.exec();
-  field_->setFocus(Qt::OtherFocusReason);
-  field_->selectAll();
 }
 
 WholeNumberDialog::WholeNumberDialog(const QString& title, const Layout& layout,

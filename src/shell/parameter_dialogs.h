@@ -46,8 +46,6 @@ class ParameterDialog : public QDialog {
   virtual FieldWarning TakeField() = 0;
 
  private:
-  void Refuse(const std::string& warning);
-
   DialogUnits units_;
   QLineEdit* field_;
 };
