@@ -4,6 +4,8 @@
 
 namespace trivenor {
 
+struct SubCircuitListEntry;
+
 /// States of the mouse and keyboard editing. The numbers are the ones the editing rules are
 /// written in; the states "...Done" behave like Idle and only remember how the gesture ended.
 enum class EditMode {
@@ -36,6 +38,15 @@ struct EditState {
   bool wireSnapped = false;
   /// Where the rubber wire ends: the mouse, or the port it snapped to.
   CanvasPoint wireEnd;
+  /// Written by the sub-circuit dialog: place the chosen file as a dynamic sub-circuit.
+  bool insertDynamic = false;
+  /// Written by the sub-circuit dialog: the file that placing kind 300 loads. An entry of the
+  /// document's `subCircuitList`, never owned; checked against that list before it is used.
+  const SubCircuitListEntry* chosenSubCircuit = nullptr;
+  /// The mouse at the previous move (never the snapped point): the old rubber wire ends there.
+  CanvasPoint lastMouse;
+  /// From a moved component's top-left corner to the mouse at the press.
+  CanvasPoint grabOffset;
 };
 
 }  // namespace trivenor

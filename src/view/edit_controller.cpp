@@ -1,0 +1,695 @@
+#include "view/edit_controller.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+#include "document/archive.h"
+#include "document/circuit_serializer.h"
+#include "document/document_io.h"
+#include "document/document_serializer.h"
+#include "model/component_kind.h"
+#include "model/constant.h"
+#include "model/delay_line.h"
+#include "model/hazard_filter.h"
+#include "model/number_text.h"
+#include "model/operators.h"
+#include "view/canvas_geometry.h"
+
+namespace trivenor {
+
+namespace {
+
+using canvas::kTerminalColumn;
+
+/// Canvas y below which nothing is moved: the lowest grid line a component or junction may take.
+constexpr int kLowestY = 990;
+
+/// Ports of components and terminals are wide targets, junctions small square ones.
+bool HitsPort(const Port& port, int x, int y) {
+  return std::abs(x - port.x) < 10 && std::abs(y - port.y) < 5;
+}
+
+bool HitsJunction(const Port& port, int x, int y) {
+  return std::abs(x - port.x) < 5 && std::abs(y - port.y) < 5;
+}
+
+/// Terminal row under y; negative above the first row. Integer division truncates toward zero,
+/// so y = 3 still gives row 0.
+int TerminalRowAt(int y) {
+  return (y - 5) / canvas::kTerminalPitch;
+}
+
+bool TakesSource(PortRole role) {
+  return role == PortRole::SubCircuitInput || role == PortRole::ComponentInput ||
+         role == PortRole::CircuitOutput || role == PortRole::JunctionPoint;
+}
+
+bool FeedsOthers(const Port& port) {
+  return port.role == PortRole::SubCircuitOutput || port.role == PortRole::ComponentOutput ||
+         port.role == PortRole::CircuitInput ||
+         (port.role == PortRole::JunctionPoint && port.source != nullptr);
+}
+
+/// A cleared wire must show its 0 at the next pass even where the old value looked the same.
+void ClearSource(Port& port) {
+  port.source = nullptr;
+  port.fresh = true;
+}
+
+/// Clears every wire in `circuit` that takes its value from `source`.
+void DropWiresOutOf(SubCircuit& circuit, const Port& source) {
+  auto drop = [&source](const PortList& ports) {
+    for (const auto& port : ports) {
+      if (port->source == &source) {
+        ClearSource(*port);
+      }
+    }
+  };
+  for (const auto& component : circuit.components) {
+    drop(component->inputs);
+    drop(component->outputs);
+  }
+  drop(circuit.inputs);
+  drop(circuit.outputs);
+  for (const auto& junction : circuit.junctions) {
+    if (junction->port.source == &source) {
+      ClearSource(junction->port);
+    }
+  }
+}
+
+/// Inserts a new terminal so that the list stays ordered by row, at the position the painting
+/// will give it.
+void InsertTerminal(PortList& terminals, PortRole role, int row, int x) {
+  auto port = std::make_unique<Port>(role, row);
+  port->x = x;
+  port->y = canvas::TerminalY(row);
+  const auto before = std::find_if(terminals.begin(), terminals.end(),
+                                   [row](const auto& existing) { return existing->row >= row; });
+  terminals.insert(before, std::move(port));
+}
+
+Port* TerminalInRow(const PortList& terminals, int row) {
+  for (const auto& port : terminals) {
+    if (port->row == row) {
+      return port.get();
+    }
+  }
+  return nullptr;
+}
+
+int Clamp(int value, int low, int high) {
+  if (value < low) {
+    return low;
+  }
+  return value > high ? high : value;
+}
+
+}  // namespace
+
+void DisconnectPort(SubCircuit& circuit, Port& port) {
+  if (port.role == PortRole::SubCircuitInput || port.role == PortRole::CircuitOutput) {
+    ClearSource(port);
+    return;
+  }
+  if (port.role == PortRole::ComponentInput) {
+    ClearSource(port);
+  }
+  DropWiresOutOf(circuit, port);
+}
+
+void EditController::ArmPlacing(int kind) {
+  state_.mode = EditMode::PlacingComponent;
+  state_.modeArg = kind;
+  host_.InvalidateAll();
+}
+
+// --- Left button -------------------------------------------------------------------------------
+
+void EditController::LeftButtonDown(int x, int y) {
+  document_.selectedPort = nullptr;
+  document_.wireTarget = nullptr;
+  if (state_.mode == EditMode::MoveDone || state_.mode == EditMode::WireDone) {
+    state_.mode = EditMode::Idle;
+  }
+  if (state_.mode == EditMode::PlacingComponent) {
+    PlaceComponent(x, y);
+    host_.InvalidateAll();
+    return;
+  }
+  if (state_.mode == EditMode::EditingInputValue) {
+    CommitTypedValue();
+    state_.mode = EditMode::Idle;
+    host_.InvalidateAll();
+    return;
+  }
+
+  state_.mode = EditMode::Idle;
+  document_.selectedComponent = nullptr;
+  const bool portHit = Editable() && PressOnPart(x, y);
+  if (!portHit && state_.mode != EditMode::MovingComponent && !PressInTerminalColumn(x, y)) {
+    return;  // typing has started: the typed box is drawn by the next key
+  }
+  if (document_.selectedPort != nullptr) {
+    state_.mode = EditMode::DrawingWire;
+  }
+  host_.InvalidateAll();
+}
+
+void EditController::PlaceComponent(int x, int y) {
+  if (!Editable()) {
+    return;  // stays armed
+  }
+  // Before any dialog, so a cancelled one still leaves the document modified.
+  document_.SetModifiedFlag();
+  if (std::unique_ptr<Component> component = CreateComponent(state_.modeArg)) {
+    component->x = (x / 10) * 10;
+    component->y = ((y - 5) / 10) * 10 + 5;
+    auto& components = circuit().components;
+    components.insert(components.begin(), std::move(component));
+  }
+  state_.mode = EditMode::Idle;
+}
+
+std::unique_ptr<Component> EditController::CreateComponent(int kindCode) {
+  if (IsTwoInputKind(kindCode)) {
+    return std::make_unique<TwoInputOperator>(kindCode);
+  }
+  if (IsUnaryKind(kindCode)) {
+    return std::make_unique<UnaryFunction>(kindCode);
+  }
+  switch (kindCode) {
+    case kind::DelayLine:
+      if (const std::optional<int> delay = host_.AskDelay(1)) {
+        return std::make_unique<DelayLine>(*delay);
+      }
+      return nullptr;
+    case kind::Constant:
+      if (std::optional<std::string> text = host_.AskConstantText()) {
+        return std::make_unique<Constant>(std::move(*text));
+      }
+      return nullptr;
+    case kind::OutputDisplay: {
+      // Built before its dialog, which edits its table; inserted only after the dialog, so no
+      // pass of the clock meanwhile sees it half set up.
+      auto display = std::make_unique<OutputDisplay>();
+      host_.EditOutputTexts(display->texts);
+      return display;
+    }
+    case kind::HazardFilter:
+      if (const std::optional<int> hold = host_.AskHazardHold(1)) {
+        return std::make_unique<HazardFilter>(*hold);
+      }
+      return nullptr;
+    case kind::GraphPlot:
+      if (const std::optional<GraphSettings> settings = host_.AskGraphSettings(GraphSettings{})) {
+        return std::make_unique<GraphPlot>(*settings);
+      }
+      return nullptr;
+    case kind::SubCircuit:
+      return LoadChosenSubCircuit();
+    default:
+      return nullptr;
+  }
+}
+
+std::unique_ptr<Component> EditController::LoadChosenSubCircuit() {
+  const SubCircuitListEntry* entry = state_.chosenSubCircuit;
+  // "Neu" and "Öffnen" empty the list the entry lives in; a stale choice places nothing.
+  const auto& list = document_.subCircuitList;
+  if (entry == nullptr || std::none_of(list.begin(), list.end(), [entry](const auto& listed) {
+        return listed.get() == entry;
+      })) {
+    return nullptr;
+  }
+  const std::string& path = entry->filePath;
+  if (path.empty()) {
+    return nullptr;
+  }
+  FileReader& files = *document_.files;
+  const auto bytes = files.ReadAll(path, kMaxDocumentBytes);
+  if (!bytes || bytes->size() > kMaxDocumentBytes) {
+    return nullptr;
+  }
+  auto circuitRead = std::make_unique<SubCircuit>();
+  try {
+    LoadContext context(files, bytes->size());
+    // A dynamic sub-circuit inside that names this very file keeps its stored copy.
+    if (const std::optional<std::string> identity = files.Identity(path)) {
+      context.EnterFile(*identity);
+    }
+    Archive archive(*bytes);
+    std::string version;
+    archive.Bytes(version);
+    if (version != kCircuitVersionText) {
+      return nullptr;
+    }
+    SerializeCircuit(archive, *circuitRead, true, &context);
+  } catch (const FormatError&) {
+    return nullptr;  // a malformed file places nothing, like one that cannot be opened
+  }
+
+  if (state_.insertDynamic) {
+    circuitRead->path = path;
+    circuitRead->dynamic = true;
+  }
+  for (auto& port : circuitRead->inputs) {
+    port->role = PortRole::SubCircuitInput;
+    port->source = nullptr;  // the numbers stored with them refer to no circuit here
+  }
+  for (auto& port : circuitRead->outputs) {
+    port->role = PortRole::SubCircuitOutput;
+  }
+  if (circuitRead->label.empty()) {
+    circuitRead->label = entry->displayName;
+  }
+  return circuitRead;
+}
+
+void EditController::CommitTypedValue() {
+  if (document_.editedInput != nullptr) {
+    document_.editedInput->value = static_cast<float>(ReadNumber(state_.valueText));
+  }
+}
+
+bool EditController::PressOnPart(int x, int y) {
+  SubCircuit& top = circuit();
+  for (const auto& component : top.components) {
+    if (!component->Contains(x, y)) {
+      continue;
+    }
+    for (const auto& port : component->inputs) {
+      if (HitsPort(*port, x, y)) {
+        document_.selectedPort = port.get();
+        state_.modeArg = wire_start::kAtSink;
+        return true;
+      }
+    }
+    for (const auto& port : component->outputs) {
+      if (HitsPort(*port, x, y)) {
+        document_.selectedPort = port.get();
+        state_.modeArg = wire_start::kAtSource;
+        return true;
+      }
+    }
+    document_.selectedComponent = component.get();
+    state_.mode = EditMode::MovingComponent;
+    state_.grabOffset = {x - component->x, y - component->y};
+    return false;
+  }
+  for (const auto& junction : top.junctions) {
+    if (HitsJunction(junction->port, x, y)) {
+      document_.selectedPort = &junction->port;
+      state_.modeArg =
+          junction->port.source != nullptr ? wire_start::kAtSource : wire_start::kAtOpenJunction;
+      return true;
+    }
+  }
+  for (const auto& port : top.inputs) {
+    if (HitsPort(*port, x, y)) {
+      document_.selectedPort = port.get();
+      state_.modeArg = wire_start::kAtSource;
+      return true;
+    }
+  }
+  for (const auto& port : top.outputs) {
+    if (port->source == nullptr && HitsPort(*port, x, y)) {
+      document_.selectedPort = port.get();
+      state_.modeArg = wire_start::kAtSink;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool EditController::PressInTerminalColumn(int x, int y) {
+  const int row = TerminalRowAt(y);
+  if (row < 0) {
+    return true;
+  }
+  SubCircuit& top = circuit();
+  const int rightBorder = canvas::RightBorder(CanvasWidth());
+  if (x < kTerminalColumn) {
+    if (Port* input = TerminalInRow(top.inputs, row)) {
+      // Typing a value is allowed in a locked document too.
+      document_.editedInput = input;
+      state_.valueText.clear();
+      state_.mode = EditMode::EditingInputValue;
+      return false;
+    }
+    if (Editable()) {
+      InsertTerminal(top.inputs, PortRole::CircuitInput, row, kTerminalColumn);
+    }
+  } else if (x > rightBorder && Editable()) {
+    Port* output = TerminalInRow(top.outputs, row);
+    if (output == nullptr) {
+      InsertTerminal(top.outputs, PortRole::CircuitOutput, row, rightBorder);
+    } else if (x > rightBorder + 10) {
+      DeleteOutputTerminal(*output);
+    } else {
+      document_.selectedPort = output;
+      state_.modeArg = wire_start::kAtSink;
+    }
+  }
+  return true;
+}
+
+void EditController::LeftButtonUp(int /*x*/, int /*y*/) {
+  if (state_.mode == EditMode::MovingComponent) {
+    state_.mode = EditMode::MoveDone;
+  }
+  if (state_.mode == EditMode::DrawingWire) {
+    if (document_.selectedPort != nullptr && document_.wireTarget != nullptr) {
+      CompleteWire();
+    }
+    document_.wireTarget = nullptr;
+    state_.mode = EditMode::WireDone;
+  }
+  host_.InvalidateAll();
+}
+
+void EditController::CompleteWire() {
+  bool targetIsSource = true;
+  if (state_.modeArg != wire_start::kAtSink) {
+    targetIsSource = FeedsOthers(*document_.wireTarget);
+    state_.modeArg = targetIsSource ? wire_start::kAtSource : wire_start::kAtSink;
+  }
+  if (targetIsSource) {
+    std::swap(document_.selectedPort, document_.wireTarget);
+  }
+  Port& source = *document_.selectedPort;
+  Port& sink = *document_.wireTarget;
+  if (sink.source != nullptr || !TakesSource(sink.role)) {
+    return;  // refused silently
+  }
+  document_.SetModifiedFlag();
+  sink.source = &source;
+  sink.fresh = true;
+}
+
+// --- Mouse move --------------------------------------------------------------------------------
+
+void EditController::MouseMove(int x, int y) {
+  state_.wireEnd = {x, y};
+  if (Editable()) {
+    const int rightBorder = canvas::RightBorder(CanvasWidth());
+    if (state_.mode == EditMode::MovingComponent && document_.selectedComponent != nullptr) {
+      Component& moved = *document_.selectedComponent;
+      const int newX = ((x - state_.grabOffset.x) / 10) * 10;
+      const int newY = ((y - state_.grabOffset.y + 5) / 10) * 10 - 5;
+      // Left bound first: a component wider than the space between the columns ends up
+      // against the right one, as it always has.
+      moved.x =
+          newX < kTerminalColumn ? kTerminalColumn : std::min(newX, rightBorder - moved.width);
+      moved.y = Clamp(newY, 0, kLowestY);
+      host_.InvalidateAll();
+      document_.SetModifiedFlag();
+    } else if (state_.mode == EditMode::MovingJunction && document_.selectedPort != nullptr) {
+      document_.selectedPort->x = Clamp((x / 10) * 10, kTerminalColumn, rightBorder);
+      document_.selectedPort->y = Clamp((y / 10) * 10, 0, kLowestY);
+      host_.InvalidateAll();
+      document_.SetModifiedFlag();
+    } else if (state_.mode == EditMode::DrawingWire) {
+      TrackWire(x, y);
+    }
+  }
+  state_.lastMouse = {x, y};
+}
+
+void EditController::TrackWire(int x, int y) {
+  const Port* start = document_.selectedPort;
+  if (start == nullptr) {
+    state_.wireSnapped = false;
+    host_.InvalidateAll();
+    return;
+  }
+  if (state_.modeArg == wire_start::kAtSink && start->source != nullptr) {
+    state_.mode = EditMode::WireDone;  // an input that is already wired starts no wire
+    return;
+  }
+  document_.wireTarget = nullptr;
+  document_.selectedComponent = nullptr;
+  if (Port* target = FindWireTarget(x, y)) {
+    document_.wireTarget = target;
+    state_.wireSnapped = true;
+    state_.wireEnd = {target->x, target->y};
+  } else {
+    state_.wireSnapped = false;
+  }
+  const CanvasPoint old = state_.lastMouse;
+  host_.InvalidateRect({std::min({start->x, x, old.x}), std::min({start->y, y, old.y}),
+                        std::max({start->x, x, old.x}), std::max({start->y, y, old.y})});
+}
+
+Port* EditController::FindWireTarget(int x, int y) {
+  const int start = state_.modeArg;
+  const bool wantsSink = start == wire_start::kAtSource || start == wire_start::kAtOpenJunction;
+  const bool wantsSource = start == wire_start::kAtSink || start == wire_start::kAtOpenJunction;
+  // The start port itself is no target: a junction wired to itself would hold its value forever.
+  const Port* self = document_.selectedPort;
+  auto fits = [&](const Port& port) { return &port != self && HitsPort(port, x, y); };
+
+  SubCircuit& top = circuit();
+  for (const auto& component : top.components) {
+    if (!component->Contains(x, y)) {
+      continue;
+    }
+    if (wantsSink) {
+      for (const auto& port : component->inputs) {
+        if (port->source == nullptr && fits(*port)) {
+          return port.get();
+        }
+      }
+    }
+    if (wantsSource) {
+      for (const auto& port : component->outputs) {
+        if (fits(*port)) {
+          return port.get();
+        }
+      }
+    }
+  }
+  for (const auto& junction : top.junctions) {
+    Port& port = junction->port;
+    const bool eligible = wantsSource || port.source == nullptr;
+    if (eligible && &port != self && HitsJunction(port, x, y)) {
+      return &port;
+    }
+  }
+  if (wantsSource) {
+    for (const auto& port : top.inputs) {
+      if (port->source == nullptr && fits(*port)) {
+        return port.get();
+      }
+    }
+  }
+  if (wantsSink) {
+    for (const auto& port : top.outputs) {
+      if (fits(*port)) {
+        return port.get();
+      }
+    }
+  }
+  return nullptr;
+}
+
+// --- Right button ------------------------------------------------------------------------------
+
+void EditController::RightButtonDown(int x, int y) {
+  state_.mode = EditMode::Idle;
+  if (Editable()) {
+    document_.selectedPort = nullptr;
+    SubCircuit& top = circuit();
+    for (const auto& junction : top.junctions) {
+      if (HitsJunction(junction->port, x, y)) {
+        document_.selectedPort = &junction->port;
+        state_.mode = EditMode::MovingJunction;
+        break;
+      }
+    }
+    if (document_.selectedPort == nullptr && x > kTerminalColumn &&
+        x < canvas::RightBorder(CanvasWidth())) {
+      auto junction = std::make_unique<Junction>();
+      junction->port.x = (x / 10) * 10;
+      junction->port.y = (y / 10) * 10;
+      top.junctions.insert(top.junctions.begin(), std::move(junction));
+    }
+  }
+  host_.InvalidateAll();
+}
+
+void EditController::RightButtonUp(int /*x*/, int /*y*/) {
+  if (state_.mode == EditMode::MovingJunction) {
+    state_.mode = EditMode::JunctionMoveDone;
+  }
+  host_.InvalidateAll();
+}
+
+// --- Deleting ----------------------------------------------------------------------------------
+
+void EditController::ForgetReferences(const Component* component, const Port* port) {
+  auto doomed = [component, port](const Port* candidate) {
+    if (candidate == nullptr) {
+      return false;
+    }
+    if (candidate == port) {
+      return true;
+    }
+    if (component == nullptr) {
+      return false;
+    }
+    auto owns = [candidate](const PortList& ports) {
+      return std::any_of(ports.begin(), ports.end(),
+                         [candidate](const auto& owned) { return owned.get() == candidate; });
+    };
+    return owns(component->inputs) || owns(component->outputs);
+  };
+  for (Port** reference :
+       {&document_.selectedPort, &document_.wireTarget, &document_.editedInput}) {
+    if (doomed(*reference)) {
+      *reference = nullptr;
+    }
+  }
+  if (component != nullptr && document_.selectedComponent == component) {
+    document_.selectedComponent = nullptr;
+  }
+}
+
+void EditController::DeleteOutputTerminal(Port& port) {
+  SubCircuit& top = circuit();
+  DisconnectPort(top, port);
+  // Disconnecting an output terminal stops at its own wire; a file may still feed others from
+  // it, and they must not keep pointing at it.
+  DropWiresOutOf(top, port);
+  ForgetReferences(nullptr, &port);
+  std::erase_if(top.outputs, [&port](const auto& owned) { return owned.get() == &port; });
+}
+
+void EditController::DeleteEditedInput() {
+  SubCircuit& top = circuit();
+  Port* input = document_.editedInput;
+  DisconnectPort(top, *input);
+  document_.SetModifiedFlag();
+  ForgetReferences(nullptr, input);
+  std::erase_if(top.inputs, [input](const auto& owned) { return owned.get() == input; });
+}
+
+void EditController::DeleteSelection() {
+  SubCircuit& top = circuit();
+  if (Port* port = document_.selectedPort) {
+    DisconnectPort(top, *port);
+    const auto junction = std::find_if(top.junctions.begin(), top.junctions.end(),
+                                       [port](const auto& owned) { return &owned->port == port; });
+    if (junction != top.junctions.end()) {
+      ForgetReferences(nullptr, port);
+      top.junctions.erase(junction);
+    }
+    return;
+  }
+  Component* component = document_.selectedComponent;
+  if (component == nullptr) {
+    return;
+  }
+  for (const auto& input : component->inputs) {
+    DisconnectPort(top, *input);
+    // A sub-circuit's inputs stop at their own wire when disconnected; nothing may go on
+    // pointing at a port that is about to be destroyed.
+    DropWiresOutOf(top, *input);
+  }
+  for (const auto& output : component->outputs) {
+    DisconnectPort(top, *output);
+  }
+  ForgetReferences(component, nullptr);
+  std::erase_if(top.components,
+                [component](const auto& owned) { return owned.get() == component; });
+}
+
+// --- Keyboard ----------------------------------------------------------------------------------
+
+void EditController::KeyDown(int virtualKey) {
+  if (state_.mode == EditMode::EditingInputValue) {
+    TypeKey(virtualKey);
+  } else if (Editable()) {
+    document_.SetModifiedFlag();  // every key, also one without an action
+    ShortcutKey(virtualKey);
+  }
+  host_.InvalidateAll();
+}
+
+void EditController::TypeKey(int virtualKey) {
+  std::string& text = state_.valueText;
+  if (virtualKey >= '0' && virtualKey <= '9') {
+    text.push_back(static_cast<char>(virtualKey));
+  } else if (virtualKey >= 96 && virtualKey <= 105) {
+    text.push_back(static_cast<char>(virtualKey - 48));
+  } else if (virtualKey == 8) {
+    if (!text.empty()) {
+      text.pop_back();
+    }
+  } else if (virtualKey == 13) {
+    CommitTypedValue();
+    state_.mode = EditMode::Idle;
+  } else if (virtualKey == 27) {
+    state_.mode = EditMode::Idle;
+  } else if (virtualKey == 46) {
+    if (document_.editedInput != nullptr && Editable()) {
+      DeleteEditedInput();
+    }
+    state_.mode = EditMode::Idle;
+  } else if (virtualKey == 109 || virtualKey == 189) {
+    if (text.empty()) {
+      text.push_back('-');
+    }
+  } else if (virtualKey == 110 || virtualKey == 188 || virtualKey == 190) {
+    text.push_back('.');
+  }
+}
+
+void EditController::ShortcutKey(int virtualKey) {
+  int placed = 0;
+  switch (virtualKey) {
+    case 8:
+    case 46:
+      DeleteSelection();
+      return;
+    case 'D':
+      placed = kind::DelayLine;
+      break;
+    case 'G':
+      placed = kind::Equal;
+      break;
+    case 'I':
+      placed = kind::Truncate;
+      break;
+    case 'O':
+      placed = kind::OutputDisplay;
+      break;
+    case 'R':
+      placed = kind::RandomFraction;
+      break;
+    case 'Z':
+      placed = kind::RandomInteger;
+      break;
+    case 106:
+      placed = kind::Times;
+      break;
+    case 107:
+    case 187:
+      placed = kind::Plus;
+      break;
+    case 109:
+    case 189:
+      placed = kind::Minus;
+      break;
+    case 111:
+      placed = kind::Divide;
+      break;
+    default:
+      return;
+  }
+  state_.mode = EditMode::PlacingComponent;
+  state_.modeArg = placed;
+}
+
+}  // namespace trivenor

@@ -1,0 +1,88 @@
+#include "view/virtual_keys.h"
+
+#include <Qt>
+
+namespace trivenor {
+
+namespace {
+
+namespace vk {
+constexpr int kBackspace = 8;
+constexpr int kEnter = 13;
+constexpr int kEscape = 27;
+constexpr int kDelete = 46;
+constexpr int kKeypadZero = 96;
+constexpr int kKeypadMultiply = 106;
+constexpr int kKeypadPlus = 107;
+constexpr int kKeypadMinus = 109;
+constexpr int kKeypadPoint = 110;
+constexpr int kKeypadDivide = 111;
+constexpr int kPlus = 187;
+constexpr int kComma = 188;
+constexpr int kMinus = 189;
+constexpr int kFullStop = 190;
+}  // namespace vk
+
+int KeypadKey(int qtKey) {
+  if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
+    return vk::kKeypadZero + (qtKey - Qt::Key_0);
+  }
+  switch (qtKey) {
+    case Qt::Key_Asterisk:
+      return vk::kKeypadMultiply;
+    case Qt::Key_Plus:
+      return vk::kKeypadPlus;
+    case Qt::Key_Minus:
+      return vk::kKeypadMinus;
+    // The keypad's decimal key gives "," on German layouts and "." elsewhere.
+    case Qt::Key_Period:
+    case Qt::Key_Comma:
+      return vk::kKeypadPoint;
+    case Qt::Key_Slash:
+      return vk::kKeypadDivide;
+    case Qt::Key_Enter:
+      return vk::kEnter;
+    case Qt::Key_Delete:
+      return vk::kDelete;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+int VirtualKeyFromQtKey(int qtKey, bool keypad) {
+  if (keypad) {
+    if (const int code = KeypadKey(qtKey)) {
+      return code;
+    }
+  }
+  // Qt's digits and capital letters carry their ASCII codes, as the virtual keys do; letters
+  // come as capitals with or without Shift.
+  if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)) {
+    return qtKey;
+  }
+  switch (qtKey) {
+    case Qt::Key_Backspace:
+      return vk::kBackspace;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return vk::kEnter;
+    case Qt::Key_Escape:
+      return vk::kEscape;
+    case Qt::Key_Delete:
+      return vk::kDelete;
+    case Qt::Key_Plus:
+      return vk::kPlus;
+    case Qt::Key_Comma:
+      return vk::kComma;
+    case Qt::Key_Minus:
+      return vk::kMinus;
+    case Qt::Key_Period:
+      return vk::kFullStop;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace trivenor
