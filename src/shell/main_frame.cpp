@@ -5,6 +5,7 @@
 #include <QStatusBar>
 
 #include "shell/about_dialog.h"
+#include "shell/dialog_editor_host.h"
 #include "shell/parameter_dialogs.h"
 #include "shell/settings.h"
 
@@ -17,6 +18,7 @@ CMainFrame::CMainFrame(CTrivenorDoc& document, QWidget* parent)
       actions_(*this),
       documentCommands_(new DocumentCommands(document, *this)) {
   setCentralWidget(view_);
+  view_->SetDialogHost(new DialogEditorHost(*this));  // owned by the frame, created after the view
   actions_.BuildMenuBar(*menuBar());
   CreateToolBar();
   CreateStatusBar();
@@ -72,12 +74,38 @@ void CMainFrame::ConnectCommands() {
   connect(&actions_[kCanvasWidth], &QAction::triggered, this, &CMainFrame::OnCanvasWidth);
   connect(&actions_[kReset], &QAction::triggered, view_, &CTrivenorView::OnReset);
   connect(&actions_[kAppAbout], &QAction::triggered, this, &CMainFrame::OnAbout);
+  ConnectPalettes();
 
   // Commands whose features are still to come are connected here as they arrive: printing
-  // (kFilePrint, kFilePrintPreview, kFilePrintSetup), the palettes (kPaletteArithmetic,
-  // kPaletteBasic, kPaletteAll), sub-circuits (kSubCircuits, kDynamicPath), the display
-  // commands (kCanvasFont, the colours, the thicknesses, kDynamicLines), kCircuitInfo and help
-  // (kHelpTopics, kHelp, kContextHelp). Until then their items are in place and do nothing.
+  // (kFilePrint, kFilePrintPreview, kFilePrintSetup), sub-circuits (kSubCircuits, kDynamicPath),
+  // the display commands (kCanvasFont, the colours, the thicknesses, kDynamicLines), kCircuitInfo
+  // and help (kHelpTopics, kHelp, kContextHelp). Until then their items are in place and do
+  // nothing.
+}
+
+void CMainFrame::ConnectPalettes() {
+  CTrivenorView* view = view_;
+  palettes_ = new PaletteSlots(*this, [view](int kind) { view->ArmPlacing(kind); });
+  const auto open = [this](CommandId command, PaletteKind kind) {
+    connect(&actions_[command], &QAction::triggered, palettes_,
+            [this, kind] { palettes_->Open(kind); });
+  };
+  open(kPaletteArithmetic, PaletteKind::Arithmetic);
+  open(kPaletteBasic, PaletteKind::BasicFunctions);
+  open(kPaletteAll, PaletteKind::AllFunctions);
+
+  // "Neu" and "Öffnen" take the palettes off the screen. Chained after whatever else the
+  // document closes, and guarded: the document may outlive this window.
+  QPointer<PaletteSlots> palettes = palettes_;
+  document_.closeModelessDialogs = [palettes,
+                                    closeOthers = std::move(document_.closeModelessDialogs)] {
+    if (closeOthers) {
+      closeOthers();
+    }
+    if (palettes) {
+      palettes->CloseAll();
+    }
+  };
 }
 
 void CMainFrame::ShowNewContents() {

@@ -8,6 +8,7 @@
 #include "shell/command_actions.h"
 #include "shell/document_commands.h"
 #include "shell/lock_indicators.h"
+#include "shell/palette_slots.h"
 #include "shell/recent_files_menu.h"
 #include "view/trivenor_view.h"
 
@@ -33,6 +34,7 @@ class CMainFrame : public QMainWindow {
   QToolBar& toolBar() const { return *toolBar_; }
   QLabel& messagePane() const { return *messagePane_; }
   LockIndicatorPanes& lockIndicators() const { return *lockIndicators_; }
+  PaletteSlots& palettes() const { return *palettes_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -41,6 +43,7 @@ class CMainFrame : public QMainWindow {
   void CreateToolBar();
   void CreateStatusBar();
   void ConnectCommands();
+  void ConnectPalettes();
   /// After "Neu" and every open that emptied the document.
   void ShowNewContents();
   void UpdateTitle();
@@ -57,6 +60,7 @@ class CMainFrame : public QMainWindow {
   LockIndicatorPanes* lockIndicators_ = nullptr;
   DocumentCommands* documentCommands_;
   RecentFilesMenu* recentFilesMenu_ = nullptr;
+  PaletteSlots* palettes_ = nullptr;
 };
 
 }  // namespace trivenor

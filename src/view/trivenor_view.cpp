@@ -1,5 +1,7 @@
 #include "view/trivenor_view.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -9,6 +11,7 @@
 #include "view/canvas_painting.h"
 #include "view/font_record.h"
 #include "view/qpainter_context.h"
+#include "view/virtual_keys.h"
 
 namespace trivenor {
 
@@ -17,6 +20,10 @@ CTrivenorView::CTrivenorView(CTrivenorDoc& document, QWidget* parent)
   simulationTimer_.setSingleShot(true);
   connect(&simulationTimer_, &QTimer::timeout, this, &CTrivenorView::OnTimerTick);
   document_.updateAllViews = [this] { viewport()->update(); };
+  setFocusPolicy(Qt::StrongFocus);
+  // The rubber wire and a dragged component follow every move, as the editing rules expect
+  // move messages whether or not a button is down.
+  viewport()->setMouseTracking(true);
   UpdateScrollBars();
 }
 
@@ -51,6 +58,90 @@ void CTrivenorView::SetCanvasWidth(int width) {
   document_.settings.canvasWidth = width;
   UpdateScrollBars();
   viewport()->update();
+}
+
+void CTrivenorView::ArmPlacing(int kind) {
+  controller_.ArmPlacing(kind);
+}
+
+void CTrivenorView::mousePressEvent(QMouseEvent* event) {
+  const CanvasPoint at = ToLogical(event->position());
+  if (event->button() == Qt::LeftButton) {
+    controller_.LeftButtonDown(at.x, at.y);
+  } else if (event->button() == Qt::RightButton) {
+    controller_.RightButtonDown(at.x, at.y);
+  }
+  // Accepted, so that the press never travels on to the main window.
+  event->accept();
+}
+
+void CTrivenorView::mouseMoveEvent(QMouseEvent* event) {
+  const CanvasPoint at = ToLogical(event->position());
+  controller_.MouseMove(at.x, at.y);
+  event->accept();
+}
+
+void CTrivenorView::mouseReleaseEvent(QMouseEvent* event) {
+  const CanvasPoint at = ToLogical(event->position());
+  if (event->button() == Qt::LeftButton) {
+    controller_.LeftButtonUp(at.x, at.y);
+  } else if (event->button() == Qt::RightButton) {
+    controller_.RightButtonUp(at.x, at.y);
+  }
+  event->accept();
+}
+
+// Every key goes to the controller, also one without a code of its own (it still marks the
+// document modified); the arrow keys therefore do not scroll, as in the classic scrolling view.
+// Alt and keys held with it are the menu's (system keys, which never reached the editing): else
+// merely opening a menu with Alt+letter would mark the document modified.
+void CTrivenorView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Alt || event->modifiers().testFlag(Qt::AltModifier)) {
+    QAbstractScrollArea::keyPressEvent(event);
+    return;
+  }
+  controller_.KeyDown(
+      VirtualKeyFromQtKey(event->key(), event->modifiers().testFlag(Qt::KeypadModifier)));
+  event->accept();
+}
+
+CanvasPoint CTrivenorView::ToLogical(const QPointF& viewportPoint) const {
+  const QPoint logical = viewportPoint.toPoint() + ScrollOffset();
+  return {logical.x(), logical.y()};
+}
+
+std::optional<int> CTrivenorView::AskDelay(int preset) {
+  return dialogs_ != nullptr ? dialogs_->AskDelay(preset) : std::nullopt;
+}
+
+std::optional<std::string> CTrivenorView::AskConstantText() {
+  return dialogs_ != nullptr ? dialogs_->AskConstantText() : std::nullopt;
+}
+
+std::optional<int> CTrivenorView::AskHazardHold(int preset) {
+  return dialogs_ != nullptr ? dialogs_->AskHazardHold(preset) : std::nullopt;
+}
+
+std::optional<GraphSettings> CTrivenorView::AskGraphSettings(const GraphSettings& presets) {
+  return dialogs_ != nullptr ? dialogs_->AskGraphSettings(presets) : std::nullopt;
+}
+
+void CTrivenorView::EditOutputTexts(std::vector<OutputText>& texts) {
+  if (dialogs_ != nullptr) {
+    dialogs_->EditOutputTexts(texts);
+  }
+}
+
+void CTrivenorView::InvalidateAll() {
+  viewport()->update();
+}
+
+// 15 units more on every side cover the rubber wire's pen and its snap square.
+void CTrivenorView::InvalidateRect(const CanvasRect& rect) {
+  constexpr int kMargin = 15;
+  const QRect device(QPoint(rect.left, rect.top) - ScrollOffset(),
+                     QSize(rect.right - rect.left, rect.bottom - rect.top));
+  viewport()->update(device.adjusted(-kMargin, -kMargin, kMargin, kMargin));
 }
 
 void CTrivenorView::StopSimulationTimer() {

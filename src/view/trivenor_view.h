@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "document/trivenor_doc.h"
+#include "view/edit_controller.h"
 #include "view/edit_state.h"
+#include "view/editor_dialogs.h"
+#include "view/editor_host.h"
 #include "view/tick_repaint.h"
 
 namespace trivenor {
@@ -14,8 +17,9 @@ namespace trivenor {
 /// The scrolling canvas of the one document window: paints the top circuit and, while painting,
 /// lays it out (terminal positions, body sizes, port positions), which every hit test then uses.
 /// It also owns the simulation clock: after a document is shown the first pass comes after 3 s,
-/// then one pass every `tickPeriod` ms, repainting only what can show a change.
-class CTrivenorView : public QAbstractScrollArea {
+/// then one pass every `tickPeriod` ms, repainting only what can show a change. Mouse and keys
+/// on the canvas go, in logical units and virtual-key codes, to the editing state machine.
+class CTrivenorView : public QAbstractScrollArea, private EditorHost {
   Q_OBJECT
 
  public:
@@ -42,6 +46,11 @@ class CTrivenorView : public QAbstractScrollArea {
 
   /// The editing state; the palettes and the keyboard write `mode` and `modeArg` into it.
   EditState& editState() { return edit_; }
+  /// What a palette button does: the next left press on the canvas places `kind`.
+  void ArmPlacing(int kind);
+  /// Where the placing click's parameter dialogs come from; without one (or with nullptr) every
+  /// dialog counts as cancelled. `dialogs` must outlive the view or be replaced first.
+  void SetDialogHost(EditorDialogs* dialogs) { dialogs_ = dialogs; }
 
   /// The clock. Tests shorten the first delay; "Pfad festlegen" stops and restarts it.
   void SetFirstTickDelay(int milliseconds) { firstTickDelay_ = milliseconds; }
@@ -58,6 +67,10 @@ class CTrivenorView : public QAbstractScrollArea {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   /// Scroll ranges for a canvas of canvasWidth x 1000 in the current viewport.
@@ -65,9 +78,22 @@ class CTrivenorView : public QAbstractScrollArea {
   /// The logical point at the viewport's top-left corner.
   QPoint ScrollOffset() const;
   void Repaint(const QRect& viewportRect);
+  /// A point of the viewport in logical canvas units.
+  CanvasPoint ToLogical(const QPointF& viewportPoint) const;
+
+  // EditorHost: dialogs go to the dialog host, repaints to the viewport.
+  std::optional<int> AskDelay(int preset) override;
+  std::optional<std::string> AskConstantText() override;
+  std::optional<int> AskHazardHold(int preset) override;
+  std::optional<GraphSettings> AskGraphSettings(const GraphSettings& presets) override;
+  void EditOutputTexts(std::vector<OutputText>& texts) override;
+  void InvalidateAll() override;
+  void InvalidateRect(const CanvasRect& rect) override;
 
   CTrivenorDoc& document_;
   EditState edit_;
+  EditController controller_{document_, edit_, *this};
+  EditorDialogs* dialogs_ = nullptr;
   QTimer simulationTimer_;
   int firstTickDelay_ = 3000;
   int charWidth_ = 0;

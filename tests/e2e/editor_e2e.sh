@@ -6,16 +6,19 @@
 # Needs no desktop, so CI runs it as root on a bare machine. Every wait is bounded: a run ends
 # within a minute whatever goes wrong, and the X server and the editor never outlive it.
 #
-#   tests/e2e/editor_e2e.sh [EDITOR [OUTPUT_DIR]]
+#   tests/e2e/editor_e2e.sh [EDITOR [OUTPUT_DIR [RUNNER]]]
 #
 # EDITOR defaults to build/default/src/shell/trivenor. The screenshots and the editor's own output
-# stay in OUTPUT_DIR (default build/default/e2e) for inspection. Exit status 0 when all checks pass.
+# stay in OUTPUT_DIR (default build/default/e2e) for inspection; RUNNER (default
+# build/default/src/cli/trivenor-run) computes the circuit the editor saved. Exit status 0 when
+# all checks pass.
 set -euo pipefail
 
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
 
 readonly EDITOR=${1:-build/default/src/shell/trivenor}
 readonly OUTPUT_DIR=${2:-build/default/e2e}
+readonly RUNNER=${3:-build/default/src/cli/trivenor-run}
 readonly EXAMPLE=examples/ampel.trv
 readonly EXPECTED_TITLE="ampel.trv - Trivenor"
 readonly SCREEN_SIZE=1280x1024x24
@@ -149,11 +152,13 @@ start_x_server() {
   note "Xvfb runs on display ${DISPLAY}"
 }
 
+# Starts the editor on the files given, or on a new document without any.
 start_editor() {
   # The run must neither touch the user's settings (recent files) nor reach a Wayland desktop.
-  mkdir -m 700 "${scratch}/config" "${scratch}/runtime"
+  mkdir -p "${scratch}/config" "${scratch}/runtime"
+  chmod 700 "${scratch}/config" "${scratch}/runtime"
   env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="${scratch}/config" \
-    XDG_RUNTIME_DIR="${scratch}/runtime" "${EDITOR}" "${EXAMPLE}" >"${OUTPUT_DIR}/editor.log" 2>&1 &
+    XDG_RUNTIME_DIR="${scratch}/runtime" "${EDITOR}" "$@" >>"${OUTPUT_DIR}/editor.log" 2>&1 &
   editor_pid=$!
 }
 
@@ -319,24 +324,108 @@ check_editor_quits() {
   note "\"Beenden\" ended the editor with status 0"
 }
 
+measure_window() {
+  window_geometry=$(xwininfo -id "${window}" |
+    awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+         /Width:/ { w = $NF } /Height:/ { h = $NF } END { print w "x" h "+" x "+" y }')
+}
+
+# Sets `window` to the editor's visible main window, whatever its title.
+find_any_editor_window() {
+  fail_if_editor_died
+  window=$(xdotool search --onlyvisible --pid "${editor_pid}" --name ' - Trivenor$' 2>/dev/null |
+    head -n 1 || true)
+  [[ -n ${window} ]]
+}
+
+# Canvas point X Y, as the mouse reaches it inside the window.
+mouse_to() {
+  xdotool mousemove --window "${window}" $((canvas_x + $1)) $((canvas_y + $2))
+  sleep 0.1
+}
+
+click_at() {
+  mouse_to "$1" "$2"
+  xdotool click 1
+  sleep 0.2
+}
+
+# Press at X1 Y1, move in steps, release at X2 Y2: a wire from port to port.
+drag() {
+  mouse_to "$1" "$2"
+  xdotool mousedown 1
+  sleep 0.1
+  mouse_to $((($1 + $3) / 2)) $((($2 + $4) / 2))
+  mouse_to "$3" "$4"
+  xdotool mouseup 1
+  sleep 0.2
+}
+
+saved_file_exists() {
+  [[ -s ${scratch}/sum.trv ]]
+}
+
+# A user builds 2 + 3 on an empty canvas: two inputs and an output by clicks into the terminal
+# columns, "+" by its key, three wires, the values typed in; saved with Ctrl+S, the command-line
+# runner must find 5 at the output. The "+" box is 20 wide at (200, 95): inputs at (200, 100) and
+# (200, 110), the output at (220, 100), reached from inside the box.
+check_building_a_circuit() {
+  start_editor
+  if ! wait_for "${WINDOW_TIMEOUT}" find_any_editor_window; then
+    fail "the editor without a file showed no main window within ${WINDOW_TIMEOUT} s"
+  fi
+  timeout "${MENU_TIMEOUT}" xdotool windowfocus --sync "${window}" || true
+  measure_window
+  screenshot building
+  locate_canvas "${scratch}/building.png"
+  click_at 40 20
+  click_at 40 50
+  click_at 515 20
+  xdotool key plus
+  click_at 200 100
+  drag 90 20 200 100
+  drag 90 50 200 110
+  drag 212 100 510 20
+  click_at 40 20
+  xdotool type 2
+  xdotool key Return
+  click_at 40 50
+  xdotool type 3
+  xdotool key Return
+  xdotool key ctrl+s
+  sleep 1
+  xdotool type "${scratch}/sum.trv"
+  xdotool key Return
+  if ! wait_for "${WINDOW_TIMEOUT}" saved_file_exists; then
+    screenshot building
+    fail "Ctrl+S saved no ${scratch}/sum.trv; see ${OUTPUT_DIR}/building.png"
+  fi
+  local state
+  state=$("${RUNNER}" "${scratch}/sum.trv" --run 3)
+  if ! grep -qx 'out 0 5' <<<"${state}"; then
+    screenshot building
+    fail "the saved circuit computes \"${state//$'\n'/; }\" instead of out 0 5; see" \
+      "${OUTPUT_DIR}/building.png"
+  fi
+  note "the circuit built with mouse and keys computes 5"
+}
+
 main() {
   mkdir -p "${OUTPUT_DIR}"
   # Only this run's files stay, so nothing there can be mistaken for its result.
-  rm -f "${OUTPUT_DIR}"/{running,later,quitting}.png "${OUTPUT_DIR}"/{editor,xvfb}.log
+  rm -f "${OUTPUT_DIR}"/{running,later,quitting,building}.png "${OUTPUT_DIR}"/{editor,xvfb}.log
   if [[ ! -x ${EDITOR} ]]; then
     fail "no editor at ${EDITOR}; build the target trivenor first"
   fi
   scratch=$(mktemp -d)
 
   start_x_server
-  start_editor
+  start_editor "${EXAMPLE}"
   if ! wait_for "${WINDOW_TIMEOUT}" find_editor_window; then
     fail "no window titled \"${EXPECTED_TITLE}\" within ${WINDOW_TIMEOUT} s; the screen shows" \
       "$(visible_window_titles)"
   fi
-  window_geometry=$(xwininfo -id "${window}" |
-    awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
-         /Width:/ { w = $NF } /Height:/ { h = $NF } END { print w "x" h "+" x "+" y }')
+  measure_window
   note "window \"${EXPECTED_TITLE}\" at ${window_geometry}"
 
   sleep "${FIRST_PASS_WAIT}"
@@ -344,6 +433,8 @@ main() {
   screenshot running
   check_canvas_shows_circuit
   check_clock_changes_output
+  check_editor_quits
+  check_building_a_circuit
   check_editor_quits
   note "passed"
 }

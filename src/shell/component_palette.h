@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+namespace trivenor {
+
+/// The three palettes, from the simplest to the complete one.
+enum class PaletteKind { Arithmetic, BasicFunctions, AllFunctions };
+inline constexpr int kPaletteCount = 3;
+
+/// A modeless tool window of component buttons ("Rechnen", "Grundfunktionen", "Alle
+/// Funktionen"). A click only arms the view for placing the button's kind; the next canvas click
+/// places it. The palette keeps no state of its own. The close box destroys it; Escape only hides
+/// it, as a modeless dialog ends.
+class ComponentPalette : public QDialog {
+  Q_OBJECT
+
+ public:
+  using ArmPlacing = std::function<void(int kind)>;
+
+  /// `owner` is the main window: the palette stays above it and appears at the top-left corner
+  /// of its client area.
+  ComponentPalette(PaletteKind kind, ArmPlacing armPlacing, QWidget& owner);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  ArmPlacing armPlacing_;
+};
+
+}  // namespace trivenor

@@ -1,0 +1,70 @@
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+#include "model/component_kind.h"
+#include "model/delay_line.h"
+#include "model/hazard_filter.h"
+#include "shell/dialog_editor_host.h"
+#include "view/trivenor_view.h"
+
+namespace trivenor {
+
+/// The placing click of the real view opens the host's dialogs, which decide what is placed.
+class DialogEditorHostTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void PlacingClickTakesTheDialogsAnswer() {
+    CTrivenorDoc document;
+    CTrivenorView view(document);
+    DialogEditorHost host(view);
+    view.SetDialogHost(&host);
+    view.resize(400, 300);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+    QString shownPreset;
+    AnswerNextDialog([&](QDialog& dialog) {
+      auto* field = dialog.findChild<QLineEdit*>(QStringLiteral("field"));
+      shownPreset = field->text();
+      field->setText(QStringLiteral("7"));
+      dialog.accept();
+    });
+    view.ArmPlacing(kind::DelayLine);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, {200, 100});
+    QCOMPARE(shownPreset, QStringLiteral("1"));
+    QCOMPARE(document.circuit().components.size(), 1u);
+    const auto* delay = dynamic_cast<const DelayLine*>(document.circuit().components[0].get());
+    QVERIFY(delay != nullptr);
+    QCOMPARE(delay->length, 7);
+
+    AnswerNextDialog([](QDialog& dialog) { dialog.reject(); });
+    view.ArmPlacing(kind::HazardFilter);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, {300, 200});
+    QCOMPARE(document.circuit().components.size(), 1u);  // cancelled: nothing placed
+  }
+
+ private:
+  /// Answers the next modal dialog from inside its own event loop.
+  static void AnswerNextDialog(std::function<void(QDialog&)> answer) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        timer->deleteLater();
+        timer->stop();
+        answer(*dialog);
+      }
+    });
+    timer->start();
+  }
+};
+
+}  // namespace trivenor
+
+QTEST_MAIN(trivenor::DialogEditorHostTest)
+#include "test_dialog_editor_host.moc"

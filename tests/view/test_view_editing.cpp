@@ -1,0 +1,127 @@
+#include <QScrollBar>
+#include <QtTest>
+#include <memory>
+
+#include "model/component_kind.h"
+#include "view/trivenor_view.h"
+
+namespace trivenor {
+
+/// Drives the real widget with mouse and key events, as a user builds and runs a circuit.
+class ViewEditingTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    document = std::make_unique<CTrivenorDoc>();
+    view = std::make_unique<CTrivenorView>(*document);
+    view->resize(400, 300);
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+  }
+  void cleanup() {
+    view.reset();  // the view refers to the document
+    document.reset();
+  }
+
+  void BuildsWiresTypesAndRunsAnAddition() {
+    SubCircuit& circuit = document->circuit();
+    Click({40, 20});  // left column, rows 0 and 1: two new inputs
+    Click({40, 50});
+    view->horizontalScrollBar()->setValue(200);  // the right column comes into view
+    Click({515, 20});                            // just inside the right column: a new output
+    view->horizontalScrollBar()->setValue(0);
+    QCOMPARE(circuit.inputs.size(), 2u);
+    QCOMPARE(circuit.outputs.size(), 1u);
+
+    QTest::keyClick(view.get(), Qt::Key_Plus);
+    QCOMPARE(view->editState().mode, EditMode::PlacingComponent);
+    QCOMPARE(view->editState().modeArg, kind::Plus);
+    Click({200, 100});
+    QCOMPARE(circuit.components.size(), 1u);
+    const Component& plus = *circuit.components.front();
+    QCOMPARE(plus.x, 200);
+    QCOMPARE(plus.y, 95);
+    QCOMPARE(view->editState().mode, EditMode::Idle);
+
+    view->viewport()->grab();  // a paint lays the new ports out
+    Drag({90, 20}, PointOf(*plus.inputs[0]));
+    Drag({90, 50}, PointOf(*plus.inputs[1]));
+    const QPoint plusOutput = PointOf(*plus.outputs[0]);
+    view->horizontalScrollBar()->setValue(200);
+    Drag(plusOutput - QPoint(1, 0), {510, 20});  // pressed inside the body
+    view->horizontalScrollBar()->setValue(0);
+    QCOMPARE(plus.inputs[0]->source, circuit.inputs[0].get());
+    QCOMPARE(plus.inputs[1]->source, circuit.inputs[1].get());
+    QCOMPARE(circuit.outputs[0]->source, plus.outputs[0].get());
+
+    TypeInto({40, 20}, "2");
+    TypeInto({40, 50}, "3");
+    for (int tick = 0; tick < 4; ++tick) {
+      view->OnTimerTick();
+    }
+    QCOMPARE(circuit.outputs[0]->value, 5.0f);
+    QVERIFY(document->IsModified());
+  }
+
+  void TypesADecimalCommaAtAScrolledPosition() {
+    view->verticalScrollBar()->setValue(300);
+    Click({40, 320});  // row 10: a new input
+    view->viewport()->grab();
+    Click({40, 320});
+    QCOMPARE(view->editState().mode, EditMode::EditingInputValue);
+    for (const Qt::Key key : {Qt::Key_Minus, Qt::Key_1, Qt::Key_Comma, Qt::Key_5}) {
+      QTest::keyClick(view.get(), key);
+    }
+    QCOMPARE(view->editState().valueText, std::string("-1.5"));
+    QTest::keyClick(view.get(), Qt::Key_Return);
+    QCOMPARE(document->circuit().inputs.front()->row, 10);
+    QCOMPARE(document->circuit().inputs.front()->value, -1.5f);
+    QCOMPARE(view->editState().mode, EditMode::Idle);
+  }
+
+  void MenuKeysLeaveTheDocumentUnmodified() {
+    QTest::keyClick(view.get(), Qt::Key_Alt);
+    QTest::keyClick(view.get(), Qt::Key_D, Qt::AltModifier);
+    QVERIFY(!document->IsModified());
+    QTest::keyClick(view.get(), Qt::Key_Shift);  // any other key counts as an edit
+    QVERIFY(document->IsModified());
+  }
+
+  void WithoutADialogHostAPlacingDialogCountsAsCancelled() {
+    view->ArmPlacing(kind::DelayLine);
+    Click({200, 100});
+    QVERIFY(document->circuit().components.empty());
+  }
+
+ private:
+  /// Where `logical` lies in the viewport at the current scroll position.
+  QPoint ToViewport(QPoint logical) const {
+    return logical -
+           QPoint(view->horizontalScrollBar()->value(), view->verticalScrollBar()->value());
+  }
+  static QPoint PointOf(const Port& port) { return {port.x, port.y}; }
+
+  void Click(QPoint logical) {
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, ToViewport(logical));
+  }
+  void Drag(QPoint from, QPoint to) {
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, ToViewport(from));
+    QTest::mouseMove(view->viewport(), ToViewport((from + to) / 2));
+    QTest::mouseMove(view->viewport(), ToViewport(to));
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, ToViewport(to));
+  }
+  void TypeInto(QPoint row, const char* digits) {
+    Click(row);
+    QTest::keyClicks(view.get(), digits);
+    QTest::keyClick(view.get(), Qt::Key_Return);
+  }
+
+  std::unique_ptr<CTrivenorDoc> document;
+  std::unique_ptr<CTrivenorView> view;
+};
+
+}  // namespace trivenor
+
+QTEST_MAIN(trivenor::ViewEditingTest)
+#include "test_view_editing.moc"
