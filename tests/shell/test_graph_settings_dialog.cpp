@@ -8,6 +8,7 @@
 #include <QtTest>
 #include <utility>
 
+#include "dialog_answering.h"
 #include "model/graph_plot.h"
 #include "shell/graph_settings_dialog.h"
 
@@ -22,28 +23,11 @@ QRadioButton* Radio(QDialog& dialog, const char* name) {
   return dialog.findChild<QRadioButton*>(QString::fromLatin1(name));
 }
 
-// Clicks "OK" as the mouse would (the button takes the focus). A warning box is answered from
-// inside its own event loop; returned is "icon|buttons|text", empty if none came.
 QString PressOk(QDialog& dialog) {
-  auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("ok"));
-  ok->setFocus();
-  QString warning;
-  QTimer answerer;
-  QObject::connect(&answerer, &QTimer::timeout, [&warning] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      warning =
-          QStringLiteral("%1|%2|%3").arg(box->icon()).arg(box->standardButtons()).arg(box->text());
-      box->button(QMessageBox::Ok)->click();
-    }
-  });
-  answerer.start(0);
-  ok->click();
-  return warning;
+  return test_support::PressOkAnsweringWarning(dialog);
 }
 
-QString Warning(const QString& text) {
-  return QStringLiteral("%1|%2|%3").arg(QMessageBox::Warning).arg(QMessageBox::Ok).arg(text);
-}
+using test_support::Warning;
 
 const QString kNotANumber = QStringLiteral("Geben Sie eine ganze Zahl ein.");
 const QString kNotACount = QStringLiteral("Geben Sie eine ganze Zahl zwischen 1 und 10000 ein.");

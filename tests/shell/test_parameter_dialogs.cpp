@@ -6,6 +6,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "dialog_answering.h"
 #include "shell/parameter_dialogs.h"
 
 namespace trivenor {
@@ -19,28 +20,13 @@ QPushButton* Button(QDialog& dialog, const char* name) {
   return dialog.findChild<QPushButton*>(QString::fromLatin1(name));
 }
 
-// Types `text` and clicks "OK" as the mouse would (the button takes the focus). A warning box
-// is answered from inside its own event loop; returned is "icon|buttons|text", empty if none.
+// Types `text` and clicks "OK", answering a warning box (see PressOkAnsweringWarning).
 QString PressOk(QDialog& dialog, const QString& text) {
   Field(dialog)->setText(text);
-  Button(dialog, "ok")->setFocus();
-  QString warning;
-  QTimer answerer;
-  QObject::connect(&answerer, &QTimer::timeout, [&warning] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      warning =
-          QStringLiteral("%1|%2|%3").arg(box->icon()).arg(box->standardButtons()).arg(box->text());
-      box->button(QMessageBox::Ok)->click();
-    }
-  });
-  answerer.start(0);
-  Button(dialog, "ok")->click();
-  return warning;
+  return test_support::PressOkAnsweringWarning(dialog);
 }
 
-QString Warning(const QString& text) {
-  return QStringLiteral("%1|%2|%3").arg(QMessageBox::Warning).arg(QMessageBox::Ok).arg(text);
-}
+using test_support::Warning;
 
 // Plain ints, the type of the data column.
 constexpr int kDelay = 0, kHazard = 1, kSpeed = 2, kCanvasWidth = 3;
