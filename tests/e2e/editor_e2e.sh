@@ -333,8 +333,9 @@ measure_window() {
 # Sets `window` to the editor's visible main window, whatever its title.
 find_any_editor_window() {
   fail_if_editor_died
-  window=$(xdotool search --onlyvisible --pid "${editor_pid}" --name ' - Trivenor$' 2>/dev/null |
-    head -n 1 || true)
+  # --all: xdotool otherwise lists the windows matching any one of the criteria.
+  window=$(xdotool search --all --onlyvisible --pid "${editor_pid}" --name ' - Trivenor$' \
+    2>/dev/null | head -n 1 || true)
   [[ -n ${window} ]]
 }
 
@@ -365,10 +366,53 @@ saved_file_exists() {
   [[ -s ${scratch}/sum.trv ]]
 }
 
+palette=""
+
+# Sets `palette` to the visible "Grundfunktionen" palette, if there is one by now.
+find_palette() {
+  fail_if_editor_died
+  palette=$(xdotool search --all --onlyvisible --pid "${editor_pid}" --name '^Grundfunktionen$' \
+    2>/dev/null | head -n 1 || true)
+  [[ -n ${palette} ]]
+}
+
+# Opens "Bauteile" > "Grundfunktionen" from the keyboard: "Bauteile" has no mnemonic, so Alt+D
+# opens "Datei" and the right arrow the menu beside it, with its first entry highlighted.
+open_basic_palette() {
+  timeout "${MENU_TIMEOUT}" xdotool windowfocus --sync "${window}" || true
+  xdotool key alt+d
+  if ! wait_for "${MENU_TIMEOUT}" menu_is_open; then
+    screenshot building
+    fail "Alt+D opened no menu within ${MENU_TIMEOUT} s; see ${OUTPUT_DIR}/building.png"
+  fi
+  xdotool key Right
+  sleep 0.3
+  xdotool key Down Return
+  if ! wait_for "${WINDOW_TIMEOUT}" find_palette; then
+    screenshot building
+    fail "\"Bauteile\" > \"Grundfunktionen\" showed no palette; see ${OUTPUT_DIR}/building.png"
+  fi
+  # The palette opens over the top-left corner of the canvas, where the terminals are: a user
+  # drags it aside, here it is moved right of the main window.
+  xdotool windowmove --sync "${palette}" 900 100
+}
+
+# Clicks the palette's "+", its first button: 25 x 14 dialog units at (7, 7) of a palette 122 x 105
+# dialog units large, so its centre lies at these fractions of the palette's size whatever the font.
+click_palette_plus() {
+  local width height
+  read -r width height < <(xwininfo -id "${palette}" |
+    awk '/Width:/ { w = $NF } /Height:/ { h = $NF } END { print w, h }')
+  xdotool mousemove --window "${palette}" $((width * 39 / 244)) $((height * 14 / 105))
+  sleep 0.1
+  xdotool click 1
+  sleep 0.2
+}
+
 # A user builds 2 + 3 on an empty canvas: two inputs and an output by clicks into the terminal
-# columns, "+" by its key, three wires, the values typed in; saved with Ctrl+S, the command-line
-# runner must find 5 at the output. The "+" box is 20 wide at (200, 95): inputs at (200, 100) and
-# (200, 110), the output at (220, 100), reached from inside the box.
+# columns, "+" from the "Grundfunktionen" palette, three wires, the values typed in; saved with
+# Ctrl+S, the command-line runner must find 5 at the output. The "+" box is 20 wide at (200, 95):
+# inputs at (200, 100) and (200, 110), the output at (220, 100), reached from inside the box.
 check_building_a_circuit() {
   start_editor
   if ! wait_for "${WINDOW_TIMEOUT}" find_any_editor_window; then
@@ -381,7 +425,10 @@ check_building_a_circuit() {
   click_at 40 20
   click_at 40 50
   click_at 515 20
-  xdotool key plus
+  open_basic_palette
+  click_palette_plus
+  # Without a window manager a click gives no window the keyboard; a user's click would.
+  timeout "${MENU_TIMEOUT}" xdotool windowfocus --sync "${window}" || true
   click_at 200 100
   drag 90 20 200 100
   drag 90 50 200 110
