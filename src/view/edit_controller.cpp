@@ -338,13 +338,18 @@ bool EditController::PressInTerminalColumn(int x, int y) {
       state_.mode = EditMode::EditingInputValue;
       return false;
     }
+    // Terminals and junctions added or removed by a click are saved with the circuit, so they
+    // mark the document modified like every other structural edit: closing must not drop them
+    // without asking.
     if (Editable()) {
       InsertTerminal(top.inputs, PortRole::CircuitInput, row, kTerminalColumn);
+      document_.SetModifiedFlag();
     }
   } else if (x > rightBorder && Editable()) {
     Port* output = TerminalInRow(top.outputs, row);
     if (output == nullptr) {
       InsertTerminal(top.outputs, PortRole::CircuitOutput, row, rightBorder);
+      document_.SetModifiedFlag();
     } else if (x > rightBorder + 10) {
       DeleteOutputTerminal(*output);
     } else {
@@ -514,6 +519,7 @@ void EditController::RightButtonDown(int x, int y) {
       junction->port.x = (x / 10) * 10;
       junction->port.y = (y / 10) * 10;
       top.junctions.insert(top.junctions.begin(), std::move(junction));
+      document_.SetModifiedFlag();
     }
   }
   host_.InvalidateAll();
@@ -562,6 +568,7 @@ void EditController::DeleteOutputTerminal(Port& port) {
   // Disconnecting an output terminal stops at its own wire; a file may still feed others from
   // it, and they must not keep pointing at it.
   DropWiresOutOf(top, port);
+  document_.SetModifiedFlag();
   ForgetReferences(nullptr, &port);
   std::erase_if(top.outputs, [&port](const auto& owned) { return owned.get() == &port; });
 }

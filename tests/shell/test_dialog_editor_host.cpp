@@ -48,6 +48,39 @@ class DialogEditorHostTest : public QObject {
     QCOMPARE(document.circuit().components.size(), 1u);  // cancelled: nothing placed
   }
 
+  // Each placing dialog opens with what the placing click presets; "Ausgabetexte" places its
+  // display however it ends.
+  void PlacingDialogsOpenWithTheirPresets() {
+    CTrivenorDoc document;
+    CTrivenorView view(document);
+    DialogEditorHost host(view);
+    view.SetDialogHost(&host);
+    view.resize(400, 300);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    // Places `kind`, reads the field `name` of its dialog and cancels the dialog.
+    const auto shownAndCancelled = [&](int kind, const char* name) {
+      QString shown = QStringLiteral("no such field");
+      AnswerNextDialog([&shown, name](QDialog& dialog) {
+        if (const auto* field = dialog.findChild<QLineEdit*>(QString::fromLatin1(name))) {
+          shown = field->text();
+        }
+        dialog.reject();
+      });
+      view.ArmPlacing(kind);
+      QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, {200, 100});
+      return shown;
+    };
+    QCOMPARE(shownAndCancelled(kind::HazardFilter, "field"), QStringLiteral("1"));
+    QCOMPARE(shownAndCancelled(kind::Constant, "field"), QString());
+    QCOMPARE(shownAndCancelled(kind::GraphPlot, "pointCount"), QStringLiteral("100"));
+    QVERIFY(document.circuit().components.empty());
+
+    QCOMPARE(shownAndCancelled(kind::OutputDisplay, "value"), QString());
+    QCOMPARE(document.circuit().components.size(), 1u);
+    QCOMPARE(document.circuit().components[0]->kind, kind::OutputDisplay);
+  }
+
  private:
   /// Answers the next modal dialog from inside its own event loop.
   static void AnswerNextDialog(std::function<void(QDialog&)> answer) {

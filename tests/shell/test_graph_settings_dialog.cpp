@@ -42,6 +42,7 @@ class GraphSettingsDialogTest : public QObject {
   void confirmingThePresetsGivesASmallContinuousGraph();
   void refusedFields_data();
   void refusedFields();
+  void refusalsFollowTheReadingOrder();
   void manualXRangeCountsOnlyForAbbildung_data();
   void manualXRangeCountsOnlyForAbbildung();
   void controlsLieInsideTheDialogWithoutOverlapping();
@@ -91,11 +92,7 @@ void GraphSettingsDialogTest::refusedFields_data() {
   QTest::newRow("letters first") << QStringList{"yMin=a1"} << "yMin" << kNotANumber;
   // Every field is read, even one the automatic scaling ignores.
   QTest::newRow("empty X max while automatic") << QStringList{"xMax="} << "xMax" << kNotANumber;
-  // The reading order, not the layout, decides which of two faults is reported.
-  QTest::newRow("X max before points")
-      << QStringList{"pointCount=0", "xMax= "} << "xMax" << kNotANumber;
-  QTest::newRow("width before height")
-      << QStringList{"heightLines=0", "widthChars=x"} << "widthChars" << kNotANumber;
+  // A range check runs as soon as its field is read, before the next field is read.
   QTest::newRow("height before period")
       << QStringList{"recordPeriod=", "heightLines=10001"} << "heightLines" << kNotACount;
 }
@@ -122,6 +119,26 @@ void GraphSettingsDialogTest::refusedFields() {
   }
   QCOMPARE(dialog.values().plotMode, 0);
   QCOMPARE(dialog.values().pointCount, 100);
+}
+
+// The reading order, not the layout, decides which fault is reported: with every number field
+// empty, each "OK" names the next field once the one before is put right.
+void GraphSettingsDialogTest::refusalsFollowTheReadingOrder() {
+  GraphSettingsDialog dialog;
+  dialog.SetValues(GraphPlacingPresets());
+  dialog.show();
+  const QStringList order{"xMax",       "yMax",       "xMin",        "yMin",
+                          "pointCount", "widthChars", "heightLines", "recordPeriod"};
+  for (const QString& name : order) {
+    Field(dialog, name)->clear();
+  }
+  for (const QString& name : order) {
+    QCOMPARE(PressOk(dialog), Warning(kNotANumber));
+    QCOMPARE(dialog.focusWidget(), Field(dialog, name));
+    Field(dialog, name)->setText(QStringLiteral("5"));
+  }
+  QCOMPARE(PressOk(dialog), QString());
+  QCOMPARE(dialog.values().widthChars, 5);
 }
 
 void GraphSettingsDialogTest::manualXRangeCountsOnlyForAbbildung_data() {

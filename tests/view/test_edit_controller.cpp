@@ -278,7 +278,7 @@ TEST_F(EditControllerTest, LeftColumnCreatesOrderedInputsAndStartsTyping) {
   ASSERT_EQ(top().inputs.size(), 3u);
   EXPECT_EQ(top().inputs[1]->row, 2);
   EXPECT_EQ(top().inputs[1]->y, 80);
-  EXPECT_FALSE(doc.IsModified());  // adding a terminal does not count as a change
+  EXPECT_TRUE(doc.IsModified());  // a new terminal is saved with the circuit
 
   const int repaints = host.wholeRepaints;
   edit.LeftButtonDown(40, 65);
@@ -299,19 +299,71 @@ TEST_F(EditControllerTest, RightColumnDeletesFarAndWiresNear) {
   TwoInputOperator& op = Operator();
   Port& output = Output(1);  // at (510, 50)
   output.source = op.outputs[0].get();
-  edit.LeftButtonDown(515, 52);
+  edit.LeftButtonDown(520, 52);  // W - 80: still the near part
   EXPECT_EQ(state.mode, EditMode::DrawingWire);
   EXPECT_EQ(doc.selectedPort, &output);
   EXPECT_EQ(state.modeArg, wire_start::kAtSink);
+  EXPECT_FALSE(doc.IsModified());
 
-  edit.LeftButtonDown(525, 52);
+  edit.LeftButtonDown(521, 52);
   EXPECT_TRUE(top().outputs.empty());
+  EXPECT_TRUE(doc.IsModified());
   ExpectNoDanglingReferences();
 
-  edit.LeftButtonDown(540, 200);  // an empty row: a new output there
-  ASSERT_EQ(top().outputs.size(), 1u);
-  EXPECT_EQ(top().outputs[0]->row, 6);
-  EXPECT_FALSE(doc.IsModified());
+  doc.SetModifiedFlag(false);
+  edit.LeftButtonDown(540, 200);  // empty rows: new outputs there, kept in row order
+  edit.LeftButtonDown(540, 80);
+  ASSERT_EQ(top().outputs.size(), 2u);
+  EXPECT_EQ(top().outputs[0]->row, 2);
+  EXPECT_EQ(top().outputs[1]->row, 6);
+  EXPECT_EQ(top().outputs[1]->role, PortRole::CircuitOutput);
+  EXPECT_TRUE(doc.IsModified());
+}
+
+// Which part a press takes, by the tolerances and the search order: a component's ports only
+// from inside its body, and a wired output only from the right column.
+TEST_F(EditControllerTest, PressesTakeThePartWithinItsTolerance) {
+  TwoInputOperator& op = Operator();  // inputs at (200, 110) and (200, 120), output at (240, 110)
+  Port& input = Input(2);             // at (90, 80)
+  Port& freeOutput = Output(1);       // at (510, 50)
+  Port& wiredOutput = Output(3);      // at (510, 110)
+  wiredOutput.source = op.outputs[0].get();
+  Junction& open = AddJunction(150, 300);
+  Junction& fed = AddJunction(300, 300);
+  fed.port.source = &input;
+
+  struct Case {
+    int x, y;
+    const Port* port;
+    int modeArg;
+    EditMode mode;
+  };
+  const std::vector<Case> cases = {
+      {209, 110, op.inputs[0].get(), wire_start::kAtSink, EditMode::DrawingWire},
+      {239, 114, op.outputs[0].get(), wire_start::kAtSource, EditMode::DrawingWire},
+      {210, 110, nullptr, -1, EditMode::MovingComponent},  // 10 off both ports: the body
+      {245, 110, nullptr, -1, EditMode::Idle},             // the output, from outside the body
+      {154, 304, &open.port, wire_start::kAtOpenJunction, EditMode::DrawingWire},
+      {300, 296, &fed.port, wire_start::kAtSource, EditMode::DrawingWire},
+      {155, 300, nullptr, -1, EditMode::Idle},
+      {81, 84, &input, wire_start::kAtSource, EditMode::DrawingWire},
+      {80, 80, nullptr, -1, EditMode::EditingInputValue},  // beside the tip: typing
+      {90, 85, nullptr, -1, EditMode::Idle},
+      {501, 50, &freeOutput, wire_start::kAtSink, EditMode::DrawingWire},
+      {505, 110, nullptr, -1, EditMode::Idle},
+      {520, 110, &wiredOutput, wire_start::kAtSink, EditMode::DrawingWire},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
+    state.mode = EditMode::Idle;
+    state.modeArg = -1;
+    edit.LeftButtonDown(c.x, c.y);
+    EXPECT_EQ(doc.selectedPort, c.port);
+    EXPECT_EQ(state.modeArg, c.modeArg);
+    EXPECT_EQ(state.mode, c.mode);
+    // Every press lets go of the component pressed before, so Delete cannot remove it later.
+    EXPECT_EQ(doc.selectedComponent, c.mode == EditMode::MovingComponent ? &op : nullptr);
+  }
 }
 
 TEST_F(EditControllerTest, LockedDocumentOnlyDeselectsTypesAndStaysArmed) {
@@ -327,8 +379,9 @@ TEST_F(EditControllerTest, LockedDocumentOnlyDeselectsTypesAndStaysArmed) {
   EXPECT_TRUE(top().outputs.empty());
   edit.LeftButtonDown(88, 50);  // even on the terminal's tip
   EXPECT_EQ(doc.editedInput, &input);
-  Keys({'7', 46});  // Delete of the input is refused
+  Keys({'7', 46});  // Delete of the input is refused, but typing ends
   EXPECT_EQ(top().inputs.size(), 1u);
+  EXPECT_EQ(state.mode, EditMode::Idle);
   edit.RightButtonDown(300, 300);
   EXPECT_TRUE(top().junctions.empty());
   edit.ArmPlacing(kind::DelayLine);
@@ -346,8 +399,10 @@ TEST_F(EditControllerTest, WiresConnectSourceToSink) {
   Junction& other = AddJunction(170, 300);
 
   // From an output to a free input; the source stays selected.
+  to.inputs[1]->fresh = false;
   Drag(235, 110, 302, 118);
   EXPECT_EQ(to.inputs[1]->source, from.outputs[0].get());
+  EXPECT_TRUE(to.inputs[1]->fresh);  // the next pass copies the value even if it looks equal
   EXPECT_EQ(doc.selectedPort, from.outputs[0].get());
   EXPECT_EQ(doc.wireTarget, nullptr);
   EXPECT_EQ(state.mode, EditMode::WireDone);
@@ -387,6 +442,54 @@ TEST_F(EditControllerTest, WiredInputStartsNoWire) {
   EXPECT_TRUE(host.rects.empty());
 }
 
+// A wire from a sink looks for sources, one from a source for free sinks, one from a junction
+// without a source for either.
+TEST_F(EditControllerTest, RubberWireSnapsOnlyToPortsThatFitItsStart) {
+  Operator(200, 105);  // "a"
+  TwoInputOperator& b = Operator(300, 105);
+  Port& input = Input(0);    // at (90, 20)
+  Port& output = Output(0);  // at (510, 20)
+  b.inputs[1]->source = &input;
+  Junction& open = AddJunction(150, 300);
+  Junction& fed = AddJunction(170, 300);
+  fed.port.source = &input;
+
+  const CanvasPoint aInput{202, 110}, aOutput{236, 110}, bInput{302, 110}, bWiredInput{302, 120},
+      bOutput{336, 110}, atInput{92, 20}, atOutput{508, 20}, atOpen{150, 300}, atFed{170, 300};
+  struct Case {
+    CanvasPoint from, to;
+    const Port* target;
+  };
+  const std::vector<Case> cases = {
+      {aOutput, bInput, b.inputs[0].get()},
+      {aOutput, bWiredInput, nullptr},
+      {aOutput, bOutput, nullptr},
+      {aOutput, atOpen, &open.port},
+      {aOutput, atFed, nullptr},
+      {aOutput, atInput, nullptr},
+      {aOutput, atOutput, &output},
+      {aInput, bInput, nullptr},
+      {aInput, bOutput, b.outputs[0].get()},
+      {aInput, atFed, &fed.port},
+      {aInput, atInput, &input},
+      {aInput, atOutput, nullptr},
+      {atOpen, bInput, b.inputs[0].get()},
+      {atOpen, bOutput, b.outputs[0].get()},
+      {atOpen, atFed, &fed.port},
+      {atOpen, atInput, &input},
+      {atOpen, atOutput, &output},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message()
+                 << c.from.x << "," << c.from.y << " to " << c.to.x << "," << c.to.y);
+    edit.LeftButtonDown(c.from.x, c.from.y);
+    ASSERT_EQ(state.mode, EditMode::DrawingWire);
+    edit.MouseMove(c.to.x, c.to.y);
+    EXPECT_EQ(doc.wireTarget, c.target);
+    EXPECT_EQ(state.wireSnapped, c.target != nullptr);
+  }
+}
+
 TEST_F(EditControllerTest, RubberWireRepaintsOldAndNewSpanAndSnaps) {
   TwoInputOperator& op = Operator();
   Input(2);                 // at (90, 80)
@@ -411,9 +514,12 @@ TEST_F(EditControllerTest, RightButtonCreatesAndMovesJunctions) {
   EXPECT_EQ(point.x, 150);
   EXPECT_EQ(point.y, 240);
   EXPECT_EQ(state.mode, EditMode::Idle);
-  EXPECT_FALSE(doc.IsModified());
-  edit.RightButtonDown(40, 243);  // not between the columns
+  EXPECT_TRUE(doc.IsModified());       // a new junction is saved with the circuit
+  for (const int x : {40, 90, 510}) {  // not strictly between the columns
+    edit.RightButtonDown(x, 243);
+  }
   EXPECT_EQ(top().junctions.size(), 1u);
+  doc.SetModifiedFlag(false);
 
   edit.RightButtonDown(153, 238);
   EXPECT_EQ(state.mode, EditMode::MovingJunction);
@@ -426,6 +532,11 @@ TEST_F(EditControllerTest, RightButtonCreatesAndMovesJunctions) {
   EXPECT_TRUE(doc.IsModified());
   edit.RightButtonUp(599, 77);
   EXPECT_EQ(state.mode, EditMode::JunctionMoveDone);
+
+  edit.RightButtonDown(91, 400);  // the newest junction goes to the head
+  ASSERT_EQ(top().junctions.size(), 2u);
+  EXPECT_EQ(top().junctions[0]->port.x, 90);
+  EXPECT_EQ(top().junctions[0]->port.y, 400);
 }
 
 TEST_F(EditControllerTest, TypedValuesAreReadAsNumbers) {
@@ -436,23 +547,27 @@ TEST_F(EditControllerTest, TypedValuesAreReadAsNumbers) {
   const std::vector<Case> cases = {
       {{189, '1', 188, '5', 13}, -1.5f},     // minus, 1, comma, 5, Enter
       {{'1', 190, 190, '5', 13}, 1.0f},      // the reading stops at the second point
-      {{'4', 109, '2', 13}, 42.0f},          // a minus after the first character is ignored
+      {{'4', 109, 189, '2', 13}, 42.0f},     // a minus after the first character is ignored
       {{97, 98, 110, 101, 13}, 12.5f},       // keypad digits and point
       {{'9', '9', 8, 8, 8, '3', 13}, 3.0f},  // Backspace, also on an empty text
-      {{109, 13}, 0.0f},                     // no number at all
+      {{109, '3', 13}, -3.0f},               // the keypad's minus as the first character
+      {{190, 13}, 0.0f},                     // no number at all
       {{'8', 27}, 7.0f},                     // Escape keeps the old value
       {{'6', 'Q'}, 7.0f},                    // other keys do nothing ...
   };
   Port& input = Input(0);
+  Operator();
   for (const Case& c : cases) {
     input.value = 7.0f;
     edit.LeftButtonDown(40, 20);
     ASSERT_EQ(state.mode, EditMode::EditingInputValue);
     Keys(c.keys);
     EXPECT_EQ(input.value, c.value) << c.keys.size() << " keys, text " << state.valueText;
-    edit.LeftButtonDown(300, 300);
+    edit.LeftButtonDown(220, 130);  // on the operator's body: it only ends the typing
   }
   EXPECT_EQ(input.value, 6.0f);  // ... and a click anywhere commits like Enter
+  EXPECT_EQ(state.mode, EditMode::Idle);
+  EXPECT_EQ(doc.selectedComponent, nullptr);
   EXPECT_FALSE(doc.IsModified());
 }
 
@@ -524,6 +639,27 @@ TEST_F(EditControllerTest, DeletingAComponentRemovesEveryWireAtIt) {
   edit.MouseMove(300, 300);  // the drag goes on without its component
   edit.LeftButtonUp(300, 300);
   ExpectNoDanglingReferences();
+}
+
+// The selection outlives the gesture: Delete after pressing an input removes the wire into it,
+// after completing a wire every wire leaving its source.
+TEST_F(EditControllerTest, DeleteActsOnThePortPressedLast) {
+  TwoInputOperator& from = Operator(200, 105);
+  TwoInputOperator& to = Operator(300, 105);
+  to.inputs[0]->source = from.outputs[0].get();
+  to.inputs[1]->source = from.outputs[0].get();
+  edit.LeftButtonDown(302, 110);
+  edit.LeftButtonUp(302, 110);
+  edit.KeyDown(46);
+  EXPECT_EQ(to.inputs[0]->source, nullptr);
+  EXPECT_EQ(to.inputs[1]->source, from.outputs[0].get());
+
+  Drag(235, 110, 302, 110);
+  ASSERT_EQ(to.inputs[0]->source, from.outputs[0].get());
+  edit.KeyDown(46);
+  EXPECT_EQ(to.inputs[0]->source, nullptr);
+  EXPECT_EQ(to.inputs[1]->source, nullptr);
+  EXPECT_EQ(top().components.size(), 2u);
 }
 
 TEST_F(EditControllerTest, DeletingAJunctionRemovesItAndItsOutgoingWires) {

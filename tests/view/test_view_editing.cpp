@@ -7,6 +7,18 @@
 
 namespace trivenor {
 
+/// Collects the regions of the paint events of the widget it filters.
+class PaintRegions : public QObject {
+ public:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      regions << static_cast<QPaintEvent*>(event)->region();
+    }
+    return QObject::eventFilter(watched, event);
+  }
+  QList<QRegion> regions;
+};
+
 /// Drives the real widget with mouse and key events, as a user builds and runs a circuit.
 class ViewEditingTest : public QObject {
   Q_OBJECT
@@ -78,6 +90,25 @@ class ViewEditingTest : public QObject {
     QCOMPARE(document->circuit().inputs.front()->row, 10);
     QCOMPARE(document->circuit().inputs.front()->value, -1.5f);
     QCOMPARE(view->editState().mode, EditMode::Idle);
+  }
+
+  // The rubber wire repaints only the span from its start over the old and the new mouse
+  // position, 15 more on each side, where that span lies in the scrolled viewport.
+  void RubberWireRepaintsItsSpanAtTheScrolledPosition() {
+    view->verticalScrollBar()->setValue(300);
+    Click({40, 320});  // row 10: a new input, its tip at (90, 320)
+    view->viewport()->grab();
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, ToViewport({90, 320}));
+    QTest::mouseMove(view->viewport(), ToViewport({100, 325}));
+    QCoreApplication::processEvents();
+    QCOMPARE(view->editState().mode, EditMode::DrawingWire);
+
+    PaintRegions painted;
+    view->viewport()->installEventFilter(&painted);
+    QTest::mouseMove(view->viewport(), ToViewport({150, 340}));
+    QCoreApplication::processEvents();
+    QVERIFY(!painted.regions.isEmpty());
+    QCOMPARE(painted.regions.back().boundingRect(), QRect(QPoint(75, 5), QPoint(164, 54)));
   }
 
   void MenuKeysLeaveTheDocumentUnmodified() {
