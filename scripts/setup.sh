@@ -29,6 +29,7 @@ readonly REQUIRED_PACKAGES=(
   xdotool
   x11-utils
   imagemagick
+  poppler-utils # the printing tests read and render the PDF pages they print
 )
 
 # A number-formatting test runs under this locale to prove circuit values ignore it.

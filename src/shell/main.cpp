@@ -8,7 +8,7 @@ int main(int argc, char* argv[]) {
   trivenor::ConfigureApplication(application);
   trivenor::CTrivenorApp trivenor;
   if (!trivenor.InitInstance(QCoreApplication::arguments())) {
-    return EXIT_FAILURE;
+    return trivenor.exitCode();
   }
   return application.exec();
 }

@@ -5,9 +5,14 @@
 #include <QStatusBar>
 
 #include "shell/about_dialog.h"
+#include "shell/circuit_info_dialog.h"
 #include "shell/dialog_editor_host.h"
+#include "shell/display_command_slots.h"
+#include "shell/help_window.h"
 #include "shell/parameter_dialogs.h"
+#include "shell/print_commands.h"
 #include "shell/settings.h"
+#include "shell/sub_circuit_commands.h"
 
 namespace trivenor {
 
@@ -75,12 +80,14 @@ void CMainFrame::ConnectCommands() {
   connect(&actions_[kReset], &QAction::triggered, view_, &CTrivenorView::OnReset);
   connect(&actions_[kAppAbout], &QAction::triggered, this, &CMainFrame::OnAbout);
   ConnectPalettes();
+  ConnectSubCircuitCommands(document_, *view_, actions_, *this);
+  ConnectDisplayCommands(actions_, *view_, *this);
+  ConnectCircuitInfo(actions_[kCircuitInfo], document_, *this);
 
-  // Commands whose features are still to come are connected here as they arrive: printing
-  // (kFilePrint, kFilePrintPreview, kFilePrintSetup), sub-circuits (kSubCircuits, kDynamicPath),
-  // the display commands (kCanvasFont, the colours, the thicknesses, kDynamicLines), kCircuitInfo
-  // and help (kHelpTopics, kHelp, kContextHelp). Until then their items are in place and do
-  // nothing.
+  ConnectPrintCommands(actions_, *view_, *this);
+
+  // Owned by the frame through its QObject parent.
+  ConnectHelpCommands(*new HelpCommands(*this), actions_, *view_);
 }
 
 void CMainFrame::ConnectPalettes() {

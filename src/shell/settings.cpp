@@ -6,4 +6,16 @@ QSettings UserSettings() {
   return QSettings(QString::fromLatin1(kOrganizationName), QString::fromLatin1(kApplicationName));
 }
 
+namespace {
+constexpr char kPreviewPagesKey[] = "Settings/PreviewPages";
+}  // namespace
+
+int PreviewPages() {
+  return UserSettings().value(QString::fromLatin1(kPreviewPagesKey)).toInt() == 2 ? 2 : 1;
+}
+
+void SetPreviewPages(int pages) {
+  UserSettings().setValue(QString::fromLatin1(kPreviewPagesKey), pages == 2 ? 2 : 1);
+}
+
 }  // namespace trivenor

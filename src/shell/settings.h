@@ -14,4 +14,9 @@ inline constexpr char kApplicationName[] = "Trivenor";
 /// reaches the same place.
 QSettings UserSettings();
 
+/// How the print preview shows the page: 1 alone, 2 as one of two facing pages, as it did the
+/// last time ("Settings/PreviewPages"). A missing or unknown value reads as 1.
+int PreviewPages();
+void SetPreviewPages(int pages);
+
 }  // namespace trivenor

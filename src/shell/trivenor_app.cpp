@@ -2,9 +2,13 @@
 
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QPrinter>
 #include <QTranslator>
 #include <clocale>
+#include <cstdlib>
+#include <optional>
 
+#include "shell/print_commands.h"
 #include "shell/settings.h"
 
 namespace trivenor {
@@ -29,7 +33,13 @@ void ConfigureApplication(QApplication& application) {
 }
 
 bool CTrivenorApp::InitInstance(const QStringList& arguments) {
+  exitCode_ = EXIT_FAILURE;
   mainFrame_ = std::make_unique<CMainFrame>(document_);
+  if (const std::optional<PrintSwitch> print = ParsePrintSwitch(arguments)) {
+    exitCode_ = PrintFromCommandLine(*print) ? EXIT_SUCCESS : EXIT_FAILURE;
+    mainFrame_.reset();
+    return false;
+  }
   DocumentCommands& files = mainFrame_->documentCommands();
   if (arguments.size() < 2) {
     files.New();
@@ -38,6 +48,22 @@ bool CTrivenorApp::InitInstance(const QStringList& arguments) {
     return false;
   }
   mainFrame_->show();
+  return true;
+}
+
+bool CTrivenorApp::PrintFromCommandLine(const PrintSwitch& print) {
+  QPrinter printer;
+  if (const QString missing = ChoosePrinter(print, printer); !missing.isEmpty()) {
+    WarnAboutPrinting(*mainFrame_, missing);
+    return false;
+  }
+  if (mainFrame_->documentCommands().OpenFile(print.file) != DocumentCommands::OpenResult::Opened) {
+    return false;
+  }
+  if (!PrintOnePage(printer, mainFrame_->view())) {
+    WarnAboutPrinting(*mainFrame_, QString::fromUtf8(kPrintFailed));
+    return false;
+  }
   return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include "document/trivenor_doc.h"
 #include "shell/main_frame.h"
+#include "shell/print_switches.h"
 
 namespace trivenor {
 
@@ -25,7 +26,12 @@ class CTrivenorApp {
   /// further argument the document starts new and empty; with one, that file is opened. Shows
   /// the main window. Returns false when the file cannot be opened: the failure has been
   /// reported, the window is gone again and the program is to end.
+  /// The print switches ("/p FILE", "/pt FILE PRINTER [DRIVER PORT]") print the file without
+  /// showing the window and return false too: the program ends with exitCode().
   bool InitInstance(const QStringList& arguments);
+  /// What the program returns when InitInstance returned false: 0 after a page was printed,
+  /// else 1 (the failure has been reported).
+  int exitCode() const { return exitCode_; }
 
   CTrivenorDoc& document() { return document_; }
   /// Null before InitInstance and after it failed.
@@ -34,6 +40,10 @@ class CTrivenorApp {
  private:
   CTrivenorDoc document_;  // outlives the window, whose view refers to it
   std::unique_ptr<CMainFrame> mainFrame_;
+  int exitCode_ = 1;
+
+  /// The file of a print switch, printed on the printer it asks for. False when reported.
+  bool PrintFromCommandLine(const PrintSwitch& print);
 };
 
 }  // namespace trivenor

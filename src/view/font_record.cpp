@@ -50,6 +50,8 @@ constexpr std::uint8_t kDecorative = 0x50;
 constexpr std::int32_t kNormalWeight = 400;
 
 constexpr int kDefaultPixelSize = 13;  // 10 points at 96 dpi
+constexpr int kDefaultPointSize = 10;
+constexpr double kPointsPerPixel = 72.0 / 96.0;
 constexpr int kMinPixelSize = 1;
 constexpr int kMaxPixelSize = 500;
 constexpr int kMaxStretch = 4000;  // Qt's upper bound
@@ -223,6 +225,15 @@ QFont DefaultCanvasFont() {
 
 QFont CanvasFont(const DocumentSettings& settings) {
   return settings.canvasFont ? FontFromRecord(*settings.canvasFont) : DefaultCanvasFont();
+}
+
+QFont CanvasFontForDialog(const DocumentSettings& settings) {
+  if (!settings.canvasFont) {
+    return QFont(QStringLiteral("Courier New"), kDefaultPointSize);
+  }
+  QFont font = FontFromRecord(*settings.canvasFont);
+  font.setPointSizeF(font.pixelSize() * kPointsPerPixel);
+  return font;
 }
 
 }  // namespace trivenor

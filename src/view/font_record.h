@@ -27,4 +27,9 @@ QFont DefaultCanvasFont();
 /// The document's font if it has one, else the default.
 QFont CanvasFont(const DocumentSettings& settings);
 
+/// The canvas font as a font dialog should offer it: sized in points at the canvas's 96 dpi (the
+/// default as its 10 points). Left in pixels, the dialog would convert with the screen's own
+/// resolution, and "OK" without a change would store a different height.
+QFont CanvasFontForDialog(const DocumentSettings& settings);
+
 }  // namespace trivenor

@@ -10,6 +10,7 @@
 #include "view/canvas_geometry.h"
 #include "view/canvas_painting.h"
 #include "view/font_record.h"
+#include "view/page_printing.h"
 #include "view/qpainter_context.h"
 #include "view/virtual_keys.h"
 
@@ -41,6 +42,11 @@ void CTrivenorView::OnInitialUpdate() {
 
 void CTrivenorView::OnReset() {
   document_.circuit().Reset();
+}
+
+void CTrivenorView::EvaluateAndRepaint() {
+  document_.circuit().Evaluate();
+  viewport()->update();
 }
 
 void CTrivenorView::SetCanvasWidth(int width) {
@@ -194,6 +200,16 @@ void CTrivenorView::paintEvent(QPaintEvent* event) {
     charWidth_ = metrics->charWidth;
     lineHeight_ = metrics->lineHeight;
   }
+}
+
+bool CTrivenorView::PrintPage(QPainter& painter) {
+  const auto metrics = PrintDocumentPage(painter, document_, edit_);
+  if (!metrics) {
+    return false;
+  }
+  charWidth_ = metrics->charWidth;
+  lineHeight_ = metrics->lineHeight;
+  return true;
 }
 
 void CTrivenorView::resizeEvent(QResizeEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QPainter>
 #include <QRect>
 #include <QTimer>
 #include <vector>
@@ -33,6 +34,8 @@ class CTrivenorView : public QAbstractScrollArea, private EditorHost {
   void OnInitialUpdate();
   /// "Reset": every value of the circuit back to 0. Repaints nothing; the next tick does.
   void OnReset();
+  /// One evaluation pass of the top circuit outside the clock, then the whole canvas repainted.
+  void EvaluateAndRepaint();
   /// "Fensterbreite" after its dialog: moves components and junctions in, marks the document
   /// modified, sets the width and the scroll size, repaints.
   void SetCanvasWidth(int width);
@@ -63,6 +66,11 @@ class CTrivenorView : public QAbstractScrollArea, private EditorHost {
   void OnTimerTick();
   /// The viewport rectangles the last tick asked to repaint.
   const std::vector<QRect>& LastTickRepaints() const { return lastTickRepaints_; }
+
+  /// Prints the circuit as one page on the device `painter` is open on. Like a paint it leaves
+  /// its layout in the model, and charWidth and lineHeight hold the printer font's measures
+  /// until the next paint. False, with nothing drawn, while the document is loading.
+  bool PrintPage(QPainter& painter);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -62,6 +62,23 @@ class FontRecordTest : public QObject {
     QCOMPARE(FontFromRecord(cut).family(), QString("Ein sehr langer Name einer Schr"));
   }
 
+  // The dialog's sizes are points; converting with the screen's resolution instead of the
+  // canvas's 96 dpi would let "OK" without a change store another height.
+  void DialogOffersTheFontInCanvasPoints() {
+    DocumentSettings settings;
+    QFont offered = CanvasFontForDialog(settings);
+    QCOMPARE(offered.family(), QString("Courier New"));
+    QCOMPARE(offered.pointSizeF(), 10.0);
+    QCOMPARE(RecordFromFont(offered), RecordFromFont(DefaultCanvasFont()));
+
+    settings.canvasFont = RecordFromFont(Font("Liberation Serif", 15, 700, true, true, false));
+    offered = CanvasFontForDialog(settings);
+    QCOMPARE(offered.pointSizeF(), 11.25);
+    QCOMPARE(offered.family(), QString("Liberation Serif"));
+    QVERIFY(offered.italic() && offered.underline());
+    QCOMPARE(RecordFromFont(offered), *settings.canvasFont);
+  }
+
   void HostileRecordsGiveSaneFonts() {
     FontRecord record;
     record.fill(0x41);  // no NUL anywhere: the name takes all 32 bytes

@@ -1,0 +1,33 @@
+#include "view/display_commands.h"
+
+namespace trivenor {
+namespace {
+
+// A component wins over a port: a right press on a junction selects its port but leaves the
+// component clicked before selected, and the commands keep acting on that component.
+template <typename Change>
+void ChangeSelection(CTrivenorDoc& document, Change change) {
+  if (document.selectedComponent != nullptr) {
+    change(*document.selectedComponent);
+  } else if (document.selectedPort != nullptr) {
+    change(*document.selectedPort);
+  }
+  document.SetModifiedFlag();
+}
+
+}  // namespace
+
+void ApplyColour(CTrivenorDoc& document, Colour colour) {
+  ChangeSelection(document, [colour](auto& selected) { selected.colour = colour; });
+}
+
+void ApplyThickness(CTrivenorDoc& document, int thickness) {
+  ChangeSelection(document, [thickness](auto& selected) { selected.thickness = thickness; });
+}
+
+void ApplyCanvasFont(CTrivenorDoc& document, const FontRecord& record) {
+  document.settings.canvasFont = record;
+  document.SetModifiedFlag();
+}
+
+}  // namespace trivenor
