@@ -12,6 +12,7 @@
 
 #include "dialog_answering.h"
 #include "document/circuit_info.h"
+#include "isolated_settings.h"
 #include "model/component_kind.h"
 #include "shell/circuit_info_dialog.h"
 #include "shell/main_frame.h"
@@ -61,6 +62,8 @@ const CircuitInfo kLocked = {
 
 class CircuitInfoTest : public QObject {
   Q_OBJECT
+
+  IsolatedSettings settings_;
 
  private slots:
   void init() {

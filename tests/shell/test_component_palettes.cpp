@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "document/trivenor_doc.h"
+#include "isolated_settings.h"
 #include "shell/component_palette.h"
 #include "shell/dialog_units.h"
 #include "shell/main_frame.h"
@@ -95,10 +96,7 @@ class ComponentPalettesTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() {
-    QVERIFY(settingsFolder_.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder_.path());
-  }
+  void initTestCase() { QVERIFY(settings_.isValid()); }
 
   void init() {
     document_ = std::make_unique<CTrivenorDoc>();
@@ -246,7 +244,7 @@ class ComponentPalettesTest : public QObject {
     return frame_->findChildren<ComponentPalette*>();
   }
 
-  QTemporaryDir settingsFolder_;
+  IsolatedSettings settings_;
   std::unique_ptr<CTrivenorDoc> document_;
   std::unique_ptr<CMainFrame> frame_;
 };

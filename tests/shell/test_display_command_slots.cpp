@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "document/trivenor_doc.h"
+#include "isolated_settings.h"
 #include "model/circuit_building.h"
 #include "model/constant.h"
 #include "shell/main_frame.h"
@@ -46,6 +47,8 @@ class FontDialogAnswerer {
 /// The display commands on the real main window, as the user reaches them through the menu.
 class DisplayCommandSlotsTest : public QObject {
   Q_OBJECT
+
+  IsolatedSettings settings_;
 
  private slots:
   void init() {

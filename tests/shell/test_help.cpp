@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "document/trivenor_doc.h"
+#include "isolated_settings.h"
 #include "shell/help_window.h"
 #include "shell/main_frame.h"
 
@@ -13,6 +14,8 @@ namespace trivenor {
 
 class HelpTest : public QObject {
   Q_OBJECT
+
+  IsolatedSettings settings_;
 
  private slots:
   void f1AndTheMenuShowOneHelpWindowWithTheBundledPage() {

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "document/trivenor_doc.h"
+#include "isolated_settings.h"
 #include "shell/about_dialog.h"
 #include "shell/main_frame.h"
 #include "shell/parameter_dialogs.h"
@@ -119,8 +120,7 @@ class MainFrameTest : public QObject {
 
  private slots:
   void initTestCase() {
-    QVERIFY(settingsFolder_.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder_.path());
+    QVERIFY(settings_.isValid());
     ConfigureApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
   }
 
@@ -491,7 +491,7 @@ class MainFrameTest : public QObject {
   }
 
  private:
-  QTemporaryDir settingsFolder_;
+  IsolatedSettings settings_;
   std::unique_ptr<QTemporaryDir> files_;
   std::unique_ptr<CTrivenorDoc> document_;
   std::unique_ptr<CMainFrame> frame_;

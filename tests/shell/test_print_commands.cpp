@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "document/trivenor_doc.h"
+#include "isolated_settings.h"
 #include "model/circuit_building.h"
 #include "shell/main_frame.h"
 #include "shell/print_commands.h"
@@ -51,8 +52,7 @@ class PrintCommandsTest : public QObject {
 
  private slots:
   void initTestCase() {
-    QVERIFY(settingsFolder_.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder_.path());
+    QVERIFY(settings_.isValid());
     ConfigureApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
   }
 
@@ -152,7 +152,7 @@ class PrintCommandsTest : public QObject {
     return saved.SaveDocument(path.toStdString()) == DocumentError::None ? path : QString();
   }
 
-  QTemporaryDir settingsFolder_;
+  IsolatedSettings settings_;
   std::unique_ptr<QTemporaryDir> files_;
   std::unique_ptr<CTrivenorDoc> document_;
   std::unique_ptr<CMainFrame> frame_;

@@ -12,6 +12,7 @@
 
 #include "document/document_io.h"
 #include "document/trivenor_doc.h"
+#include "isolated_settings.h"
 #include "model/circuit_building.h"
 #include "model/component_kind.h"
 #include "model/graph_plot.h"
@@ -80,10 +81,7 @@ class SubCircuitsTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() {
-    QVERIFY(settingsFolder_.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder_.path());
-  }
+  void initTestCase() { QVERIFY(settings_.isValid()); }
 
   void init() {
     files_ = std::make_unique<QTemporaryDir>();
@@ -427,7 +425,7 @@ class SubCircuitsTest : public QObject {
     return texts;
   }
 
-  QTemporaryDir settingsFolder_;
+  IsolatedSettings settings_;
   std::unique_ptr<QTemporaryDir> files_;
   std::unique_ptr<CTrivenorDoc> document_;
   std::unique_ptr<CMainFrame> frame_;
