@@ -62,6 +62,8 @@ void PrintCommands::Print() {
 
 void PrintCommands::Preview() {
   QPrintPreviewDialog dialog(&printer_, &window_);
+  // The page preview takes the place of the window, as large as the window itself.
+  dialog.resize(window_.size());
   connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
           [this](QPrinter* printer) { PrintOnePage(*printer, view_); });
   ShowPreviewPages(dialog, PreviewPages());
