@@ -1,6 +1,7 @@
 #include "shell/component_palette.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QPushButton>
 #include <span>
@@ -137,6 +138,18 @@ void ComponentPalette::closeEvent(QCloseEvent* event) {
   if (event->isAccepted()) {
     deleteLater();
   }
+}
+
+void ComponentPalette::keyPressEvent(QKeyEvent* event) {
+  // A dialog without a default button lets Enter go unanswered unless a button has the focus.
+  const bool enter = (event->key() == Qt::Key_Return && event->modifiers() == Qt::NoModifier) ||
+                     (event->key() == Qt::Key_Enter &&
+                      (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier);
+  if (enter && qobject_cast<QPushButton*>(focusWidget()) == nullptr) {
+    reject();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 }  // namespace trivenor

@@ -11,8 +11,8 @@ inline constexpr int kPaletteCount = 3;
 
 /// A modeless tool window of component buttons ("Rechnen", "Grundfunktionen", "Alle
 /// Funktionen"). A click only arms the view for placing the button's kind; the next canvas click
-/// places it. The palette keeps no state of its own. The close box destroys it; Escape only hides
-/// it, as a modeless dialog ends.
+/// places it. The palette keeps no state of its own. The close box destroys it; Escape, and Enter
+/// while no button has the focus, only hide it, as a modeless dialog ends.
 class ComponentPalette : public QDialog {
   Q_OBJECT
 
@@ -25,6 +25,7 @@ class ComponentPalette : public QDialog {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   ArmPlacing armPlacing_;

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "document/trivenor_doc.h"
+#include "model/component_kind.h"
 #include "isolated_settings.h"
 #include "shell/component_palette.h"
 #include "shell/dialog_units.h"
@@ -204,6 +205,14 @@ class ComponentPalettesTest : public QObject {
     QPointer<ComponentPalette> palette = frame_->palettes().palette(PaletteKind::Arithmetic);
     QTest::keyClick(palette, Qt::Key_Escape);
     QVERIFY(palette && !palette->isVisible());
+    // Enter presses the button that has the focus, and with none hides the palette as well.
+    palette->show();
+    QTest::keyClick(ButtonCalled(*palette, "-"), Qt::Key_Return);
+    QCOMPARE(frame_->view().editState().modeArg, kind::Minus);
+    QVERIFY(palette->isVisible());
+    palette->setFocus();
+    QTest::keyClick(palette, Qt::Key_Return);
+    QVERIFY(!palette->isVisible());
 
     frame_->action(kPaletteArithmetic).trigger();
     palette = frame_->palettes().palette(PaletteKind::Arithmetic);
