@@ -81,7 +81,8 @@ void CircuitInfoDialog::accept() {
   const CircuitInfo typed = info();
   const bool changed = typed.title != shown_.title || typed.owner != shown_.owner ||
                        typed.editable != shown_.editable;
-  if (changed && !passwordOpens_(typed.password)) {
+  // A typed password that does not open is refused even alone: it was meant to change something.
+  if ((changed || !typed.password.empty()) && !passwordOpens_(typed.password)) {
     RefuseField(*this, *password_, kWrongPassword);
     return;
   }

@@ -10,12 +10,19 @@ namespace {
 
 void OnCanvasFont(CTrivenorView& view, QWidget& dialogParent) {
   CTrivenorDoc& document = view.document();
-  const std::optional<QFont> chosen =
-      AskCanvasFont(dialogParent, CanvasFontForDialog(document.settings));
+  const QFont offered = CanvasFontForDialog(document.settings);
+  const std::optional<QFont> chosen = AskCanvasFont(dialogParent, offered);
   if (!chosen) {
     return;
   }
-  ApplyCanvasFont(document, RecordFromFont(*chosen));
+  // "OK" without a change keeps the font exactly as it was: what the dialog offered is only the
+  // nearest installed family in whole points.
+  const bool unchanged =
+      chosen->family() == offered.family() && chosen->pointSize() == offered.pointSize() &&
+      chosen->weight() == offered.weight() && chosen->italic() == offered.italic() &&
+      chosen->underline() == offered.underline() && chosen->strikeOut() == offered.strikeOut();
+  ApplyCanvasFont(document,
+                  unchanged ? CanvasFontRecord(document.settings) : RecordFromFont(*chosen));
   // Every body is sized from the font: the whole canvas changes.
   view.viewport()->update();
 }

@@ -64,8 +64,12 @@ void PrintCommands::Preview() {
   QPrintPreviewDialog dialog(&printer_, &window_);
   // The page preview takes the place of the window, as large as the window itself.
   dialog.resize(window_.size());
-  connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-          [this](QPrinter* printer) { PrintOnePage(*printer, view_); });
+  // Also called when the page is printed from the preview's own print button.
+  connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
+    if (!PrintOnePage(*printer, view_)) {
+      WarnAboutPrinting(window_, QString::fromUtf8(kPrintFailed));
+    }
+  });
   ShowPreviewPages(dialog, PreviewPages());
   runDialog(dialog);
   SetPreviewPages(ShownPreviewPages(dialog));

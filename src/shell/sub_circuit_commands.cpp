@@ -30,8 +30,10 @@ void SubCircuitCommands::SetDynamicPath() {
     view_.StopSimulationTimer();
     const QString path = askPath(&window_);
     // The file dialog runs an event loop of its own: the selection is checked again, not trusted.
-    if (!path.isEmpty() && SelectedSubCircuit() == chosen) {
+    if (!path.isEmpty() && SelectedSubCircuit() == chosen && chosen->path != path.toStdString()) {
       chosen->path = path.toStdString();
+      // The path is saved with the circuit: closing must not lose it without asking.
+      document_.SetModifiedFlag();
     }
     view_.StartSimulationTimer(document_.tickPeriod);
   }

@@ -228,12 +228,22 @@ QFont CanvasFont(const DocumentSettings& settings) {
 }
 
 QFont CanvasFontForDialog(const DocumentSettings& settings) {
-  if (!settings.canvasFont) {
-    return QFont(QStringLiteral("Courier New"), kDefaultPointSize);
+  QFont font;
+  if (settings.canvasFont) {
+    font = FontFromRecord(*settings.canvasFont);
+    font.setPointSize(
+        std::max(1, static_cast<int>(std::lround(font.pixelSize() * kPointsPerPixel))));
+  } else {
+    font = QFont(QStringLiteral("Courier New"), kDefaultPointSize);
   }
-  QFont font = FontFromRecord(*settings.canvasFont);
-  font.setPointSizeF(font.pixelSize() * kPointsPerPixel);
+  // The dialog lists installed families only; a substituted name ("Courier New" on Linux) would
+  // make it fall back to some other family.
+  font.setFamily(QFontInfo(font).family());
   return font;
+}
+
+FontRecord CanvasFontRecord(const DocumentSettings& settings) {
+  return settings.canvasFont ? *settings.canvasFont : RecordFromFont(DefaultCanvasFont());
 }
 
 }  // namespace trivenor

@@ -27,9 +27,12 @@ QFont DefaultCanvasFont();
 /// The document's font if it has one, else the default.
 QFont CanvasFont(const DocumentSettings& settings);
 
-/// The canvas font as a font dialog should offer it: sized in points at the canvas's 96 dpi (the
-/// default as its 10 points). Left in pixels, the dialog would convert with the screen's own
-/// resolution, and "OK" without a change would store a different height.
+/// The canvas font as a font dialog should offer it: sized in whole points at the canvas's 96 dpi
+/// (the default as its 10 points) and named by the installed family that stands in for it. Left
+/// in pixels, the dialog would convert with the screen's own resolution.
 QFont CanvasFontForDialog(const DocumentSettings& settings);
+
+/// The record the canvas is painted with: the document's, or one describing the default.
+FontRecord CanvasFontRecord(const DocumentSettings& settings);
 
 }  // namespace trivenor

@@ -209,6 +209,9 @@ bool CTrivenorView::PrintPage(QPainter& painter) {
   }
   charWidth_ = metrics->charWidth;
   lineHeight_ = metrics->lineHeight;
+  // The page left the outputs at the paper's column and the sizes in printer units; the screen
+  // takes its own layout back at once, before the next press is hit-tested against them.
+  viewport()->update();
   return true;
 }
 

@@ -141,6 +141,13 @@ class CircuitInfoTest : public QObject {
     }));
     QVERIFY(!document_->IsModified());
     QCOMPARE(document_->circuit().password, kLocked.password);
+    // A wrong password typed alone was meant to change something: it is refused all the same.
+    onlyLooked.password = "geheim";
+    QVERIFY(RunCircuitInfo([&onlyLooked](CircuitInfoDialog& dialog) {
+      QCOMPARE(Confirm(dialog, onlyLooked),
+               Warning(QString::fromUtf8(CircuitInfoDialog::kWrongPassword)));
+      dialog.reject();
+    }));
 
     CircuitInfo unlocked = {.title = "Neu", .owner = "Max", .password = "", .editable = true};
     QVERIFY(RunCircuitInfo([&unlocked](CircuitInfoDialog& dialog) {

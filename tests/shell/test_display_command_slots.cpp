@@ -125,6 +125,32 @@ class DisplayCommandSlotsTest : public QObject {
     QVERIFY(!document_->IsModified());
   }
 
+  // The dialog knows only installed families in whole points: "Courier New" stands for Liberation
+  // Mono here, and 14 pixels are 10.5 points.
+  void OkWithoutAChangeKeepsTheFont() {
+    const auto pressOk = [this] {
+      FontDialogAnswerer answerer([](QFontDialog& dialog) {
+        dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+      });
+      frame_->action(kCanvasFont).trigger();
+    };
+    Paint();
+    const int defaultCharWidth = frame_->view().charWidth();
+    pressOk();
+    QVERIFY(document_->IsModified());
+    QCOMPARE(FontFromRecord(document_->settings.canvasFont.value()).family(),
+             QStringLiteral("Courier New"));
+    Paint();
+    QCOMPARE(frame_->view().charWidth(), defaultCharWidth);
+
+    QFont stored(QStringLiteral("Arial"));
+    stored.setPixelSize(14);
+    const FontRecord record = RecordFromFont(stored);
+    document_->settings.canvasFont = record;
+    pressOk();
+    QVERIFY(document_->settings.canvasFont == record);
+  }
+
   void ChosenFontResizesTheCanvasAndIsSaved() {
     Paint();
     const int defaultCharWidth = frame_->view().charWidth();

@@ -158,6 +158,17 @@ class PagePrintingTest : public QObject {
     QVERIFY(HasInk(page, 10, 200, 20, 204));
   }
 
+  void TheScreenTakesItsLayoutBackAfterPrinting() {
+    Port& output = AddOutputTerminal(document_->circuit(), 0);
+    view_->resize(700, 300);  // the right column in view
+    view_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view_.get()));
+    QTRY_COMPARE(output.x, 510);
+    QVERIFY(PrintToPdf(*view_, folder_.filePath(QStringLiteral("page.pdf"))));
+    QCOMPARE(output.x, 910);
+    QTRY_COMPARE(output.x, 510);
+  }
+
  private:
   QTemporaryDir folder_;
   std::unique_ptr<CTrivenorDoc> document_;
