@@ -330,12 +330,17 @@ measure_window() {
          /Width:/ { w = $NF } /Height:/ { h = $NF } END { print w "x" h "+" x "+" y }')
 }
 
+# Prints the id of a visible window of the editor whose title matches PATTERN, if there is one.
+editor_window_titled() {
+  # --all: xdotool otherwise lists the windows matching any one of the criteria.
+  xdotool search --all --onlyvisible --pid "${editor_pid}" --name "$1" 2>/dev/null |
+    head -n 1 || true
+}
+
 # Sets `window` to the editor's visible main window, whatever its title.
 find_any_editor_window() {
   fail_if_editor_died
-  # --all: xdotool otherwise lists the windows matching any one of the criteria.
-  window=$(xdotool search --all --onlyvisible --pid "${editor_pid}" --name ' - Trivenor$' \
-    2>/dev/null | head -n 1 || true)
+  window=$(editor_window_titled ' - Trivenor$')
   [[ -n ${window} ]]
 }
 
@@ -371,8 +376,7 @@ palette=""
 # Sets `palette` to the visible "Grundfunktionen" palette, if there is one by now.
 find_palette() {
   fail_if_editor_died
-  palette=$(xdotool search --all --onlyvisible --pid "${editor_pid}" --name '^Grundfunktionen$' \
-    2>/dev/null | head -n 1 || true)
+  palette=$(editor_window_titled '^Grundfunktionen$')
   [[ -n ${palette} ]]
 }
 

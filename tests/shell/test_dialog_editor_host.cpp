@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <functional>
+#include <memory>
 
 #include "model/component_kind.h"
 #include "model/delay_line.h"
@@ -18,14 +19,23 @@ class DialogEditorHostTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() {
+    document_ = std::make_unique<CTrivenorDoc>();
+    view_ = std::make_unique<CTrivenorView>(*document_);
+    view_->SetDialogHost(new DialogEditorHost(*view_));  // a child of the view
+    view_->resize(400, 300);
+    view_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view_.get()));
+  }
+
+  void cleanup() {
+    view_.reset();
+    document_.reset();
+  }
+
   void PlacingClickTakesTheDialogsAnswer() {
-    CTrivenorDoc document;
-    CTrivenorView view(document);
-    DialogEditorHost host(view);
-    view.SetDialogHost(&host);
-    view.resize(400, 300);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    CTrivenorDoc& document = *document_;
+    CTrivenorView& view = *view_;
 
     QString shownPreset;
     AnswerNextDialog([&](QDialog& dialog) {
@@ -51,13 +61,8 @@ class DialogEditorHostTest : public QObject {
   // Each placing dialog opens with what the placing click presets; "Ausgabetexte" places its
   // display however it ends.
   void PlacingDialogsOpenWithTheirPresets() {
-    CTrivenorDoc document;
-    CTrivenorView view(document);
-    DialogEditorHost host(view);
-    view.SetDialogHost(&host);
-    view.resize(400, 300);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    CTrivenorDoc& document = *document_;
+    CTrivenorView& view = *view_;
     // Places `kind`, reads the field `name` of its dialog and cancels the dialog.
     const auto shownAndCancelled = [&](int kind, const char* name) {
       QString shown = QStringLiteral("no such field");
@@ -95,6 +100,9 @@ class DialogEditorHostTest : public QObject {
     });
     timer->start();
   }
+
+  std::unique_ptr<CTrivenorDoc> document_;
+  std::unique_ptr<CTrivenorView> view_;
 };
 
 }  // namespace trivenor
