@@ -8,6 +8,7 @@
 #include "document/archive.h"
 #include "document/file_limits.h"
 #include "document/utf8_path.h"
+#include "model/component_kind.h"
 
 namespace trivenor {
 
@@ -53,6 +54,21 @@ std::optional<std::vector<std::uint8_t>> DiskFileReader::ReadAll(const std::stri
   return bytes;
 }
 
+namespace {
+
+/// What a copy of `circuit` holds that a load has to account for.
+std::size_t CountElements(const SubCircuit& circuit) {
+  std::size_t count = circuit.inputs.size() + circuit.outputs.size() + circuit.junctions.size();
+  for (const auto& component : circuit.components) {
+    count += component->kind == kind::SubCircuit
+                 ? 1 + CountElements(static_cast<const SubCircuit&>(*component))
+                 : 1 + component->inputs.size() + component->outputs.size();
+  }
+  return count;
+}
+
+}  // namespace
+
 LoadContext::LoadContext(FileReader& files, std::size_t documentSize)
     : files_(files),
       bytesRead_(documentSize),
@@ -60,24 +76,63 @@ LoadContext::LoadContext(FileReader& files, std::size_t documentSize)
       byteBudget_(std::max(file_limits::kBaseBytesPerLoad,
                            documentSize * file_limits::kBytesPerDocumentByte)) {}
 
-bool LoadContext::EnterFile(const std::string& identity) {
-  return openFiles_.insert(identity).second;
+LoadContext::~LoadContext() = default;
+
+int LoadContext::Intern(const std::string& identity) {
+  const auto [entry, added] = fileNumbers_.emplace(identity, static_cast<int>(reading_.size()));
+  if (added) {
+    reading_.push_back(0);
+    charged_.push_back(0);
+  }
+  return entry->second;
 }
 
-void LoadContext::LeaveFile(const std::string& identity) {
-  openFiles_.erase(identity);
+std::optional<int> LoadContext::FileAt(const std::string& path) {
+  if (const auto known = pathFiles_.find(path); known != pathFiles_.end()) {
+    return known->second;
+  }
+  std::optional<int> file;
+  if (const std::optional<std::string> identity = files_.Identity(path)) {
+    file = Intern(*identity);
+  }
+  pathFiles_.emplace(path, file);
+  return file;
+}
+
+bool LoadContext::EnterFile(const std::string& identity) {
+  return EnterFile(Intern(identity));
+}
+
+bool LoadContext::EnterFile(int file) {
+  char& reading = reading_[static_cast<std::size_t>(file)];
+  if (reading == 0) {
+    reading = 1;
+    return true;
+  }
+  // Every decode in progress kept a stored copy here because of where it runs. (Only a decode
+  // that met no such refusal is sure to give the same circuit wherever the file is met again:
+  // any file a chain leads back to is refused somewhere inside its first decode.)
+  for (DecodeFrame& frame : decodes_) {
+    frame.dependsOnPlace = true;
+  }
+  return false;
+}
+
+void LoadContext::LeaveFile(int file) {
+  reading_[static_cast<std::size_t>(file)] = 0;
 }
 
 std::size_t LoadContext::RemainingBytes() const {
   return byteBudget_ - std::min(bytesRead_, byteBudget_);
 }
 
-void LoadContext::ChargeBytes(const std::string& identity, std::size_t size) {
+void LoadContext::ChargeBytes(int file, std::size_t size) {
   if (size > RemainingBytes()) {
     throw FormatError();
   }
   bytesRead_ += size;
-  if (filesSeen_.insert(identity).second) {
+  if (charged_[static_cast<std::size_t>(file)] == 0) {
+    charged_[static_cast<std::size_t>(file)] = 1;
     distinctBytes_ += size;
   }
 }
@@ -96,6 +151,46 @@ void LoadContext::EnterRecord() {
     throw FormatError();
   }
   ++depth_;
+  peakDepth_ = std::max(peakDepth_, depth_);
+}
+
+const DecodedFile* LoadContext::CopySource(int file) const {
+  const auto found = decoded_.find(file);
+  return found != decoded_.end() ? &found->second : nullptr;
+}
+
+void LoadContext::ChargeCopy(const DecodedFile& decoded) {
+  if (depth_ + decoded.depth > file_limits::kMaxNesting) {
+    throw FormatError();
+  }
+  const std::size_t budget =
+      file_limits::kBaseCopiedElements + distinctBytes_ / file_limits::kBytesPerCopiedElement;
+  if (decoded.elements > budget - std::min(elementsCopied_, budget)) {
+    throw FormatError();
+  }
+  elementsCopied_ += decoded.elements;
+  ChargeSlots(decoded.sampleSlots);
+  peakDepth_ = std::max(peakDepth_, depth_ + decoded.depth);
+}
+
+void LoadContext::BeginDecode() {
+  decodes_.push_back({false, slotsUsed_, depth_, peakDepth_});
+  peakDepth_ = depth_;
+}
+
+// A decode that failed throws past its EndDecode; the load is over then and the context with it.
+void LoadContext::EndDecode(int file, const SubCircuit* circuit) {
+  DecodeFrame frame = std::move(decodes_.back());
+  decodes_.pop_back();
+  const int depth = peakDepth_ - frame.depthBefore;
+  peakDepth_ = std::max(peakDepth_, frame.peakBefore);
+  if (!frame.dependsOnPlace) {
+    DecodedFile& kept = decoded_[file];
+    kept.circuit = circuit != nullptr ? circuit->CloneCircuit() : nullptr;
+    kept.elements = circuit != nullptr ? CountElements(*circuit) : 0;
+    kept.sampleSlots = slotsUsed_ - frame.slotsBefore;
+    kept.depth = depth;
+  }
 }
 
 }  // namespace trivenor

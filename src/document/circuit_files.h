@@ -1,10 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
+
+#include "model/sub_circuit.h"
 
 namespace trivenor {
 
@@ -39,26 +42,45 @@ class NoFileReader final : public FileReader {
   }
 };
 
+/// A dynamic sub-circuit's file as one load decoded it the first time. Every further copy of
+/// it in the same load is built from this one, so a file placed many times is read once.
+struct DecodedFile {
+  /// Null when the file holds no circuit (another version text): its copies keep their stored
+  /// copies.
+  std::unique_ptr<SubCircuit> circuit;
+  /// What a copy costs: its ports, components and junctions, its delay and graph slots, and the
+  /// depth of nested records its decode reached.
+  std::size_t elements = 0;
+  std::size_t sampleSlots = 0;
+  int depth = 0;
+};
+
 /// The state one load shares across all the files it reads: the files being read (a file of the
 /// chain cannot be opened again, which ends chains of dynamic sub-circuits that lead back to
-/// themselves), the nesting depth and the budgets that keep memory and work in proportion.
+/// themselves), the files already decoded, the nesting depth and the budgets that keep memory
+/// and work in proportion.
 class LoadContext {
  public:
   /// `documentSize` is the size of the file the load started with.
   LoadContext(FileReader& files, std::size_t documentSize);
+  ~LoadContext();
 
   FileReader& files() { return files_; }
 
-  /// Marks a file as being read; false when it already is.
+  /// The number within this load of the file `path` leads to, or nothing when there is no such
+  /// file. Every path is looked up once, however often the load meets it.
+  std::optional<int> FileAt(const std::string& path);
+  /// Marks a file as being read; false when it already is. The string form takes an identity.
+  bool EnterFile(int file);
   bool EnterFile(const std::string& identity);
-  void LeaveFile(const std::string& identity);
+  void LeaveFile(int file);
 
   /// How many more bytes the files of dynamic sub-circuits may bring.
   std::size_t RemainingBytes() const;
   /// Accounts for a file read for a dynamic sub-circuit; throws FormatError past the budget.
-  /// Only the first read of a file widens the sample budget: reading the same file again
-  /// brings no new data that could justify more memory.
-  void ChargeBytes(const std::string& identity, std::size_t size);
+  /// Only the first read of a file widens the sample and copy budgets: reading the same file
+  /// again brings no new data that could justify more memory.
+  void ChargeBytes(int file, std::size_t size);
   /// Accounts for delay and graph sample slots; throws FormatError past the budget.
   void ChargeSlots(std::size_t slots);
 
@@ -66,15 +88,44 @@ class LoadContext {
   void EnterRecord();
   void LeaveRecord() { --depth_; }
 
+  /// The decoded `file` to copy at this point of the load, or null when it has to be decoded
+  /// (again).
+  const DecodedFile* CopySource(int file) const;
+  /// Accounts for a copy of `decoded` as its decode was accounted for; throws FormatError past
+  /// a budget or the nesting depth.
+  void ChargeCopy(const DecodedFile& decoded);
+  /// Brackets the decode of `file`. `circuit` is what it gave (null: no circuit), kept for
+  /// later copies unless the result depended on where it was read.
+  void BeginDecode();
+  void EndDecode(int file, const SubCircuit* circuit);
+
  private:
+  /// One decode in progress.
+  struct DecodeFrame {
+    /// A file could not be opened inside it because it was being read already. Elsewhere the
+    /// same decode could open that file and give another circuit.
+    bool dependsOnPlace;
+    std::size_t slotsBefore;
+    int depthBefore;
+    int peakBefore;
+  };
+
+  int Intern(const std::string& identity);
+
   FileReader& files_;
-  std::set<std::string> openFiles_;
-  std::set<std::string> filesSeen_;
+  std::map<std::string, int> fileNumbers_;
+  std::map<std::string, std::optional<int>> pathFiles_;
+  std::vector<char> reading_;  ///< per file number: being read now
+  std::vector<char> charged_;  ///< per file number: its bytes widened the budgets
+  std::map<int, DecodedFile> decoded_;
+  std::vector<DecodeFrame> decodes_;
   std::size_t bytesRead_;
   std::size_t distinctBytes_;
   std::size_t byteBudget_;
   std::size_t slotsUsed_ = 0;
+  std::size_t elementsCopied_ = 0;
   int depth_ = 0;
+  int peakDepth_ = 0;
 };
 
 }  // namespace trivenor

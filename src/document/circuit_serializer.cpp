@@ -6,10 +6,9 @@
 #include <utility>
 
 #include "document/code_page.h"
-#include "document/document_serializer.h"
+#include "document/dynamic_copies.h"
 #include "document/file_limits.h"
 #include "document/scramble.h"
-#include "document/utf8_path.h"
 #include "model/component_kind.h"
 #include "model/constant.h"
 #include "model/delay_line.h"
@@ -53,7 +52,6 @@ class CircuitRecord {
   void ComponentFields(Component& component);
   void ComponentPorts(Component& component);
   void JunctionRecord(SubCircuit& circuit, std::size_t index);
-  std::unique_ptr<SubCircuit> ReadDynamicCopy(const SubCircuit& stored);
 
   void Enter(Port& port);
   void Expect(Port& port, std::int32_t number) { pending_.push_back({&port, number}); }
@@ -326,7 +324,7 @@ void CircuitRecord::KindBlock(std::unique_ptr<Component>& component, std::int32_
       context_->LeaveRecord();
       if (!stored->path.empty()) {
         // The fresh copy keeps the stored copy's wiring: the source numbers read above.
-        if (auto fresh = ReadDynamicCopy(*stored)) {
+        if (auto fresh = ReadDynamicCopy(*stored, *context_)) {
           stored = std::move(fresh);
         }
       }
@@ -420,57 +418,6 @@ void CircuitRecord::JunctionRecord(SubCircuit& circuit, std::size_t index) {
   port.colour = static_cast<Colour>(colour);
   Enter(port);
   Expect(port, source);
-}
-
-/// Reads a dynamic sub-circuit again from its file. Nothing comes back when the file cannot be
-/// opened (also when it is being read further up this very load), has another version text, or
-/// has other terminal counts than the stored copy; the stored copy is used then. A file that is
-/// malformed fails the whole load.
-std::unique_ptr<SubCircuit> CircuitRecord::ReadDynamicCopy(const SubCircuit& stored) {
-  FileReader& files = context_->files();
-  const auto identity = files.Identity(stored.path);
-  if (!identity || !context_->EnterFile(*identity)) {
-    return nullptr;
-  }
-  struct LeaveOnExit {
-    LoadContext& context;
-    const std::string& identity;
-    ~LeaveOnExit() { context.LeaveFile(identity); }
-  } leave{*context_, *identity};
-
-  const auto bytes = files.ReadAll(stored.path, context_->RemainingBytes());
-  if (!bytes) {
-    return nullptr;
-  }
-  context_->ChargeBytes(*identity, bytes->size());
-  Archive archive(*bytes);
-  std::string version;
-  archive.Bytes(version);
-  if (version != kCircuitVersionText) {
-    return nullptr;
-  }
-  auto fresh = std::make_unique<SubCircuit>();
-  fresh->dynamic = true;
-  context_->EnterRecord();
-  CircuitRecord(archive, context_).Exchange(*fresh, true);
-  context_->LeaveRecord();
-  fresh->path = stored.path;
-  if (fresh->label.empty()) {
-    fresh->label = Utf8FromPath(PathFromUtf8(stored.path).filename());
-  }
-  // The stored copy's wiring stays: the fresh circuit must offer the same terminals.
-  if (fresh->inputs.size() != stored.inputs.size() ||
-      fresh->outputs.size() != stored.outputs.size()) {
-    return nullptr;
-  }
-  for (auto& port : fresh->inputs) {
-    port->role = PortRole::SubCircuitInput;
-  }
-  for (std::size_t i = 0; i < fresh->outputs.size(); ++i) {
-    fresh->outputs[i]->role = PortRole::SubCircuitOutput;
-    fresh->outputs[i]->serial = stored.outputs[i]->serial;
-  }
-  return fresh;
 }
 
 void CircuitRecord::Enter(Port& port) {

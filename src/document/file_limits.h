@@ -34,11 +34,18 @@ inline constexpr std::size_t kMinBytesPerReference = 28;
 /// files.
 inline constexpr std::size_t kBaseSampleSlots = 4u << 20;
 inline constexpr std::size_t kSlotsPerByte = 8;
-/// Dynamic sub-circuits are read again from their files, possibly many times; all the files of
-/// one load together may hold this many bytes, or kBytesPerDocumentByte per byte of the
-/// document, whichever is more.
+/// A dynamic sub-circuit's file is read once per load, and again only where a chain of files
+/// leading back to themselves makes its contents depend on the place; all the files of one load
+/// together may hold this many bytes, or kBytesPerDocumentByte per byte of the document,
+/// whichever is more.
 inline constexpr std::size_t kBaseBytesPerLoad = 64u << 20;
 inline constexpr std::size_t kBytesPerDocumentByte = 16;
+/// Further copies of a file are built from its first decode. A few small files placing each
+/// other many times over could make an enormous circuit that way, so all the copies of one load
+/// together may hold this many ports, components and junctions, plus one for every
+/// kBytesPerCopiedElement bytes of the files read (each file counted once).
+inline constexpr std::size_t kBaseCopiedElements = std::size_t{1} << 20;
+inline constexpr std::size_t kBytesPerCopiedElement = 4;
 
 }  // namespace file_limits
 }  // namespace trivenor

@@ -2,6 +2,33 @@
 
 namespace trivenor {
 
+namespace {
+
+PortList CopyPorts(const PortList& ports) {
+  PortList copies;
+  copies.reserve(ports.size());
+  for (const auto& port : ports) {
+    CopyPortState(*port, *copies.emplace_back(std::make_unique<Port>()));
+  }
+  return copies;
+}
+
+}  // namespace
+
+Component::Component(const Component& other)
+    : kind(other.kind),
+      lastRow(other.lastRow),
+      width(other.width),
+      height(other.height),
+      textLength(other.textLength),
+      thickness(other.thickness),
+      inputs(CopyPorts(other.inputs)),
+      outputs(CopyPorts(other.outputs)),
+      label(other.label),
+      x(other.x),
+      y(other.y),
+      colour(other.colour) {}
+
 void Component::Clear() {
   inputs.clear();
   outputs.clear();

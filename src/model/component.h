@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "model/port.h"
@@ -13,8 +14,12 @@ class Component {
  public:
   explicit Component(int kindCode) : kind(kindCode) {}
   virtual ~Component() = default;
-  Component(const Component&) = delete;
   Component& operator=(const Component&) = delete;
+
+  /// A copy with all its state: fields, ports and whatever the kind keeps between passes. Wires
+  /// inside a copied circuit lead to the copy's own ports; the wires into the copy's inputs are
+  /// left unconnected, since only whoever copies the circuit around it knows where they go.
+  virtual std::unique_ptr<Component> Clone() const = 0;
 
   /// Destroys the ports (and, in a circuit, everything inside it).
   virtual void Clear();
@@ -54,6 +59,9 @@ class Component {
   Colour colour = 0;
 
  protected:
+  /// Copies the fields and the ports, each port without its source (see Clone).
+  Component(const Component& other);
+
   Port& AddInput(int row);
   Port& AddOutput(int row);
 };

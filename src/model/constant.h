@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "model/component.h"
@@ -10,6 +11,7 @@ namespace trivenor {
 class Constant final : public Component {
  public:
   explicit Constant(std::string text);
+  std::unique_ptr<Component> Clone() const override { return std::make_unique<Constant>(*this); }
   bool Evaluate() override;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "model/component.h"
@@ -11,6 +12,7 @@ namespace trivenor {
 class DelayLine final : public Component {
  public:
   explicit DelayLine(int delay);
+  std::unique_ptr<Component> Clone() const override { return std::make_unique<DelayLine>(*this); }
   bool Evaluate() override;
   void Reset() override;
 

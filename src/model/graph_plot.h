@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "model/component.h"
@@ -26,6 +27,7 @@ struct GraphSettings {
 class GraphPlot final : public Component {
  public:
   explicit GraphPlot(const GraphSettings& settings);
+  std::unique_ptr<Component> Clone() const override { return std::make_unique<GraphPlot>(*this); }
   bool Evaluate() override;
   /// Sizes itself from `widthChars` and `heightLines` and plots the recorded samples.
   bool Draw(DrawingContext& dc, const Component* selectedComponent, const Port* selectedPort,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include "model/component.h"
 
 namespace trivenor {
@@ -8,6 +9,9 @@ namespace trivenor {
 class HazardFilter final : public Component {
  public:
   explicit HazardFilter(int hold);
+  std::unique_ptr<Component> Clone() const override {
+    return std::make_unique<HazardFilter>(*this);
+  }
   bool Evaluate() override;
   void Reset() override;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include "model/component.h"
 
 namespace trivenor {
@@ -8,6 +9,9 @@ namespace trivenor {
 class TwoInputOperator final : public Component {
  public:
   explicit TwoInputOperator(int kindCode);
+  std::unique_ptr<Component> Clone() const override {
+    return std::make_unique<TwoInputOperator>(*this);
+  }
   bool Evaluate() override;
 };
 
@@ -15,6 +19,9 @@ class TwoInputOperator final : public Component {
 class UnaryFunction final : public Component {
  public:
   explicit UnaryFunction(int kindCode);
+  std::unique_ptr<Component> Clone() const override {
+    return std::make_unique<UnaryFunction>(*this);
+  }
   bool Evaluate() override;
 };
 

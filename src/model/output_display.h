@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@ struct OutputText {
 class OutputDisplay final : public Component {
  public:
   OutputDisplay();
+  std::unique_ptr<Component> Clone() const override {
+    return std::make_unique<OutputDisplay>(*this);
+  }
   bool Evaluate() override;
 
   std::vector<OutputText> texts;

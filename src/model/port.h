@@ -45,6 +45,22 @@ struct Port {
   Colour colour = 0;  ///< colour of the wire into this port
 };
 
+/// Gives `copy` everything `port` holds but its wire: the source is the business of whoever
+/// copies the circuit around both.
+inline void CopyPortState(const Port& port, Port& copy) {
+  copy.value = port.value;
+  copy.role = port.role;
+  copy.valid = port.valid;
+  copy.fresh = port.fresh;
+  copy.unchanged = port.unchanged;
+  copy.row = port.row;
+  copy.x = port.x;
+  copy.y = port.y;
+  copy.thickness = port.thickness;
+  copy.serial = port.serial;
+  copy.colour = port.colour;
+}
+
 /// Ports are held through unique_ptr because wires point at them: their addresses must stay put
 /// while terminals are added and removed.
 using PortList = std::vector<std::unique_ptr<Port>>;

@@ -1,6 +1,7 @@
 #include "model/sub_circuit.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "model/component_kind.h"
 #include "model/random.h"
@@ -53,6 +54,60 @@ inline void PrefetchAhead(const std::vector<std::unique_ptr<Component>>& list, s
 SubCircuit::SubCircuit() : Component(kind::SubCircuit) {
   Evaluate();
   RestartRandomFromClock();
+}
+
+// Wires are pointers between ports, so every port that can feed a wire inside is paired with
+// its copy first; then each copied sink takes the copy of its source. A source outside this
+// circuit (only the wires into the input terminals have one) is the copier's to connect.
+SubCircuit::SubCircuit(const SubCircuit& other)
+    : Component(other),
+      owner(other.owner),
+      path(other.path),
+      password(other.password),
+      dynamic(other.dynamic) {
+  std::unordered_map<const Port*, Port*> copyOf;
+  auto pair = [&copyOf](const PortList& ports, const PortList& copies) {
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+      copyOf.emplace(ports[i].get(), copies[i].get());
+    }
+  };
+  auto rewire = [&copyOf](const Port& port, Port& copy) {
+    if (port.source != nullptr) {
+      const auto found = copyOf.find(port.source);
+      copy.source = found != copyOf.end() ? found->second : nullptr;
+    }
+  };
+
+  copyOf.reserve(inputs.size() + other.components.size() + other.junctions.size());
+  pair(other.inputs, inputs);
+  components.reserve(other.components.size());
+  for (const auto& component : other.components) {
+    pair(component->outputs, components.emplace_back(component->Clone())->outputs);
+  }
+  junctions.reserve(other.junctions.size());
+  for (const auto& junction : other.junctions) {
+    Port& copy = junctions.emplace_back(std::make_unique<Junction>())->port;
+    CopyPortState(junction->port, copy);
+    copyOf.emplace(&junction->port, &copy);
+  }
+
+  for (std::size_t i = 0; i < components.size(); ++i) {
+    const PortList& sinks = other.components[i]->inputs;
+    for (std::size_t j = 0; j < sinks.size(); ++j) {
+      rewire(*sinks[j], *components[i]->inputs[j]);
+    }
+  }
+  for (std::size_t i = 0; i < junctions.size(); ++i) {
+    rewire(other.junctions[i]->port, junctions[i]->port);
+  }
+  for (std::size_t i = 0; i < outputs.size(); ++i) {
+    rewire(*other.outputs[i], *outputs[i]);
+  }
+}
+
+std::unique_ptr<SubCircuit> SubCircuit::CloneCircuit() const {
+  // The copying constructor is private: a circuit is copied whole, with its wires, or not at all.
+  return std::unique_ptr<SubCircuit>(new SubCircuit(*this));
 }
 
 void SubCircuit::Clear() {

@@ -15,6 +15,9 @@ class SubCircuit final : public Component {
  public:
   SubCircuit();
 
+  std::unique_ptr<Component> Clone() const override { return CloneCircuit(); }
+  /// Clone, typed as a circuit.
+  std::unique_ptr<SubCircuit> CloneCircuit() const;
   void Clear() override;
   /// Pulls the terminals and, recursively, every inner input.
   void UpdateInputs() override;
@@ -32,6 +35,8 @@ class SubCircuit final : public Component {
   std::vector<std::unique_ptr<Junction>> junctions;
 
  private:
+  SubCircuit(const SubCircuit& other);
+
   JunctionSweeps sweeps_;
 };
 
