@@ -1,28 +1,6 @@
 #include "tools/example_building.h"
 
-#include "model/component_kind.h"
-#include "model/graph_plot.h"
-#include "model/utf8_text.h"
-
 namespace trivenor::examples {
-
-void SizeLikeEditor(Component& component) {
-  if (component.kind == kind::GraphPlot) {
-    // A graph sizes itself in characters and lines; the view's character width is the font's
-    // average width plus 2.
-    const auto& graph = static_cast<const GraphPlot&>(component);
-    constexpr int kViewCharWidth = kLabelCharWidth + 2;
-    component.width = (kViewCharWidth + 1) * graph.widthChars + 10;
-    component.height = graph.heightLines * kLineHeight + 10;
-    return;
-  }
-  const int textWidth = CharacterCount(component.label) * kLabelCharWidth;
-  component.width = textWidth / 10 * 10 + 20;
-  component.height = component.lastRow * 10 + 10;
-  if (component.height < 2 * kLineHeight + 10) {
-    component.height = 2 * kLineHeight / 10 * 10 + 20;
-  }
-}
 
 Port& AddInputTerminal(SubCircuit& circuit, int slot, PortRole role) {
   return *circuit.inputs.emplace_back(std::make_unique<Port>(role, slot));
@@ -35,6 +13,18 @@ Port& AddOutputTerminal(SubCircuit& circuit, int slot, PortRole role) {
 void Connect(Port& consumer, Port& source) {
   consumer.source = &source;
   consumer.fresh = true;
+}
+
+Port& Bend(SubCircuit& circuit, Port& source, std::initializer_list<GridPoint> bends) {
+  Port* previous = &source;
+  for (const GridPoint bend : bends) {
+    Port& junction = circuit.junctions.emplace_back(std::make_unique<Junction>())->port;
+    junction.x = bend.x;
+    junction.y = bend.y;
+    Connect(junction, *previous);
+    previous = &junction;
+  }
+  return *previous;
 }
 
 Constant& PlaceConstant(SubCircuit& circuit, int x, int y, std::string number) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
@@ -10,15 +11,6 @@
 
 namespace trivenor::examples {
 
-/// The editor's default canvas font (10-point monospace) as the example layout assumes it:
-/// about 8 units per character and a line height of 16. The editor measures the real font and
-/// sizes every component again at its first paint, so these only need to look right.
-inline constexpr int kLabelCharWidth = 8;
-inline constexpr int kLineHeight = 16;
-
-/// The body size the editor gives `component` at its first paint with the assumed font.
-void SizeLikeEditor(Component& component);
-
 /// Adds a terminal in `slot` to the circuit's input or output list. A circuit that becomes a
 /// sub-circuit takes the roles SubCircuitInput and SubCircuitOutput instead.
 Port& AddInputTerminal(SubCircuit& circuit, int slot, PortRole role = PortRole::CircuitInput);
@@ -27,15 +19,29 @@ Port& AddOutputTerminal(SubCircuit& circuit, int slot, PortRole role = PortRole:
 /// A wire, as the editor draws it: the next pull copies the source even if the value is equal.
 void Connect(Port& consumer, Port& source);
 
+/// A point of the grid junctions snap to: both coordinates multiples of 10.
+struct GridPoint {
+  int x;
+  int y;
+};
+
+/// Wires are straight, so a wire that has to go round a body bends at junctions: one at each
+/// of `bends`, the first fed by `source`, each of the others by the one before. Returns the
+/// last junction's port, for the consumer to be connected to; further wires may branch off it.
+/// Junctions take their values at the start of a pass, before any component computes: a
+/// component reads through them what it would read directly, but a circuit output would show
+/// its value a pass late, so outputs are wired straight to their source.
+Port& Bend(SubCircuit& circuit, Port& source, std::initializer_list<GridPoint> bends);
+
 /// Puts a new component at the end of the circuit's list (the order a loaded file has), at
-/// (x, y) on the editor's grid, sized. Port positions are not stored; the editor lays them out.
+/// (x, y) on the grid the editor places at: x a multiple of 10, y one of the form 10 k + 5.
+/// Sizes and port positions come later, from the layout (tools/example_layout.h).
 template <typename Kind, typename... Args>
 Kind& Place(SubCircuit& circuit, int x, int y, Args&&... args) {
   auto component = std::make_unique<Kind>(std::forward<Args>(args)...);
   Kind& placed = *component;
   placed.x = x;
   placed.y = y;
-  SizeLikeEditor(placed);
   circuit.components.push_back(std::move(component));
   return placed;
 }

@@ -10,6 +10,7 @@
 #include "model/operators.h"
 #include "model/output_display.h"
 #include "tools/example_building.h"
+#include "tools/example_layout.h"
 
 namespace trivenor::examples {
 
@@ -17,7 +18,10 @@ namespace {
 
 // Layout: the canvas is 600 wide, so the terminal columns end at x 90 and begin at x 510;
 // components stay between x 100 and 480. Terminal slot r sits at y = 30 r + 20, and a
-// component placed at y = 30 r + 15 has its first port level with slot r.
+// component placed at y = 30 r + 15 has its first port level with slot r. Ports are 10 apart,
+// inputs on the left edge, outputs on the right; bodies are 50 high. Wires are straight lines,
+// so wires that would cross a body bend round it at junctions. Paper prints labels about a
+// third wider than the screen shows them, so long labels keep 20 units clear on both sides.
 
 std::unique_ptr<SubCircuit> NewCircuit(std::string title) {
   auto circuit = std::make_unique<SubCircuit>();
@@ -57,33 +61,42 @@ std::unique_ptr<SubCircuit> BuildAddition() {
 /// So the count travels round a loop of two stages, "+" (adds the gate) and "*" (passes on or
 /// clears), each holding every other count; their sum goes up by exactly one per pass whatever
 /// the two hold, and the editor's "Reset" cannot upset it. The gate is "not" of input 0.
+///
+/// The "+" stands above the "*"; the wire from the "+" runs down between them, the one back
+/// from the "*" over the top, and the gate's wires come from a trunk on the left.
 std::unique_ptr<SubCircuit> BuildCounter() {
   auto circuit = NewCircuit("Zähler");
   Port& reset = AddInputTerminal(*circuit, 0);
-  auto& gate = Place<UnaryFunction>(*circuit, 110, 15, kind::Not);
-  auto& adder = Place<TwoInputOperator>(*circuit, 230, 15, kind::Plus);
-  auto& keeper = Place<TwoInputOperator>(*circuit, 230, 105, kind::Times);
-  auto& sum = Place<TwoInputOperator>(*circuit, 370, 15, kind::Plus);
+  auto& gate = Place<UnaryFunction>(*circuit, 120, 15, kind::Not);
+  auto& adder = Place<TwoInputOperator>(*circuit, 240, 45, kind::Plus);
+  auto& keeper = Place<TwoInputOperator>(*circuit, 240, 135, kind::Times);
+  auto& sum = Place<TwoInputOperator>(*circuit, 380, 45, kind::Plus);
   Connect(In(gate, 0), reset);
-  Connect(In(adder, 0), Out(keeper));
-  Connect(In(adder, 1), Out(gate));
-  Connect(In(keeper, 0), Out(adder));
-  Connect(In(keeper, 1), Out(gate));
-  Connect(In(sum, 0), Out(adder));
-  Connect(In(sum, 1), Out(keeper));
+  Port& gateTrunk = Bend(*circuit, Out(gate), {{190, 20}, {190, 60}});
+  Port& count = Bend(*circuit, Out(adder), {{280, 50}});
+  Port& kept = Bend(*circuit, Out(keeper), {{300, 140}});
+  Connect(In(adder, 0), Bend(*circuit, kept, {{300, 30}, {220, 30}, {220, 50}}));
+  Connect(In(adder, 1), gateTrunk);
+  Connect(In(keeper, 0), Bend(*circuit, count, {{280, 110}, {220, 110}, {220, 140}}));
+  Connect(In(keeper, 1), Bend(*circuit, gateTrunk, {{190, 150}}));
+  Connect(In(sum, 0), count);
+  Connect(In(sum, 1), kept);
   Connect(AddOutputTerminal(*circuit, 0), Out(sum));
   return circuit;
 }
 
-/// The counter of the other examples: a "+" that adds a constant 1 to its own last output.
-/// Values are 32-bit floats, so after 2^24 passes (over nine days at 50 ms) adding 1 no longer
-/// changes the count and it stands still.
-TwoInputOperator& PlaceFreeCounter(SubCircuit& circuit, int x) {
-  auto& counter = Place<TwoInputOperator>(circuit, x, 15, kind::Plus);
-  auto& one = PlaceConstant(circuit, x, 85, "1");
-  Connect(In(counter, 0), Out(counter));
+/// The counter of the other examples: a "+" at (x, y) that adds a constant 1, placed below on
+/// its left, to its own last output. The wire back to its first input runs over its top.
+/// Returns the junction the count leaves by. Values are 32-bit floats, so after 2^24 passes
+/// (over nine days at 50 ms) adding 1 no longer changes the count and it stands still.
+Port& PlaceFreeCounter(SubCircuit& circuit, int x, int y) {
+  auto& counter = Place<TwoInputOperator>(circuit, x, y, kind::Plus);
+  auto& one = PlaceConstant(circuit, x - 40, y + 50, "1");
+  Port& count = Bend(circuit, Out(counter), {{x + 40, y + 5}});
+  Connect(In(counter, 0),
+          Bend(circuit, count, {{x + 40, y - 15}, {x - 20, y - 15}, {x - 20, y + 5}}));
   Connect(In(counter, 1), Out(one));
-  return counter;
+  return count;
 }
 
 OutputDisplay& PlaceDisplay(SubCircuit& circuit, int x, int y,
@@ -107,24 +120,28 @@ OutputDisplay& PlaceDisplay(SubCircuit& circuit, int x, int y,
 /// invalid results they start with; pedestrians see "Gehen" only while the cars see red.
 std::unique_ptr<SubCircuit> BuildTrafficLight() {
   auto circuit = NewCircuit("Ampel");
-  auto& counter = PlaceFreeCounter(*circuit, 110);
-  auto& slower = Place<TwoInputOperator>(*circuit, 190, 15, kind::IntegerDivide);
-  auto& twenty = PlaceConstant(*circuit, 190, 85, "20");
-  auto& phase = Place<TwoInputOperator>(*circuit, 270, 15, kind::Modulo);
-  auto& six = PlaceConstant(*circuit, 270, 85, "6");
-  auto& cars = PlaceDisplay(*circuit, 360, 95, {"Rot", "Rot", "Rot", "Rot-Gelb", "Grün", "Gelb"});
-  auto& delay = Place<DelayLine>(*circuit, 190, 175, 10);
-  auto& pedestrians = PlaceDisplay(*circuit, 290, 175,
+  Port& count = PlaceFreeCounter(*circuit, 150, 35);
+  auto& slower = Place<TwoInputOperator>(*circuit, 240, 35, kind::IntegerDivide);
+  auto& twenty = PlaceConstant(*circuit, 200, 85, "20");
+  auto& phase = Place<TwoInputOperator>(*circuit, 320, 35, kind::Modulo);
+  auto& six = PlaceConstant(*circuit, 290, 85, "6");
+  // Room on the right for its widest text, "Rot-Gelb".
+  auto& cars = PlaceDisplay(*circuit, 400, 55, {"Rot", "Rot", "Rot", "Rot-Gelb", "Grün", "Gelb"});
+  auto& delay = Place<DelayLine>(*circuit, 220, 175, 10);
+  auto& pedestrians = PlaceDisplay(*circuit, 320, 175,
                                    {"Fußgänger: Gehen", "Fußgänger: Gehen", "Fußgänger: Warten",
                                     "Fußgänger: Warten", "Fußgänger: Warten", "Fußgänger: Warten"});
-  Connect(In(slower, 0), Out(counter));
+  Connect(In(slower, 0), count);
   Connect(In(slower, 1), Out(twenty));
   Connect(In(phase, 0), Out(slower));
   Connect(In(phase, 1), Out(six));
-  Connect(In(cars, 0), Out(phase));
-  Connect(In(delay, 0), Out(phase));
-  Connect(In(pedestrians, 0), Out(delay));
+  // The output's wire runs above the car display; the others leave below it.
   Connect(AddOutputTerminal(*circuit, 0), Out(phase));
+  Port& phaseTrunk = Bend(*circuit, Out(phase), {{380, 60}});
+  Connect(In(cars, 0), phaseTrunk);
+  // Down below the constants and back to the left for the delay line.
+  Connect(In(delay, 0), Bend(*circuit, phaseTrunk, {{380, 150}, {200, 150}, {200, 180}}));
+  Connect(In(pedestrians, 0), Out(delay));
   return circuit;
 }
 
@@ -133,10 +150,10 @@ std::unique_ptr<SubCircuit> BuildTrafficLight() {
 /// per period. The graph records the sine every pass, 100 samples on a fixed scale of -1 to 1.
 std::unique_ptr<SubCircuit> BuildSineWave() {
   auto circuit = NewCircuit("Sinuskurve");
-  auto& counter = PlaceFreeCounter(*circuit, 110);
-  auto& scale = Place<TwoInputOperator>(*circuit, 170, 15, kind::Times);
-  auto& tenth = PlaceConstant(*circuit, 170, 85, "0.1");
-  auto& sine = Place<UnaryFunction>(*circuit, 250, 15, kind::Sine);
+  Port& count = PlaceFreeCounter(*circuit, 150, 35);
+  auto& scale = Place<TwoInputOperator>(*circuit, 240, 35, kind::Times);
+  auto& tenth = PlaceConstant(*circuit, 190, 85, "0.1");
+  auto& sine = Place<UnaryFunction>(*circuit, 290, 35, kind::Sine);
   GraphSettings settings;
   settings.continuous = true;
   settings.autoY = false;
@@ -146,12 +163,14 @@ std::unique_ptr<SubCircuit> BuildSineWave() {
   settings.period = 1;
   settings.heightLines = 6;
   settings.widthChars = 20;
-  auto& graph = Place<GraphPlot>(*circuit, 250, 105, settings);
-  Connect(In(scale, 0), Out(counter));
+  // Paper draws the graph larger than the screen (250 by 130 here), and it still fits.
+  auto& graph = Place<GraphPlot>(*circuit, 220, 175, settings);
+  Connect(In(scale, 0), count);
   Connect(In(scale, 1), Out(tenth));
   Connect(In(sine, 0), Out(scale));
-  Connect(In(graph, 0), Out(sine));
   Connect(AddOutputTerminal(*circuit, 0), Out(sine));
+  // Down below the constants and back to the left for the graph.
+  Connect(In(graph, 0), Bend(*circuit, Out(sine), {{350, 60}, {350, 150}, {200, 150}, {200, 180}}));
   return circuit;
 }
 
@@ -181,7 +200,6 @@ std::unique_ptr<SubCircuit> BuildAverage() {
   auto& sum = static_cast<SubCircuit&>(*circuit->components.emplace_back(BuildSum()));
   sum.x = 130;
   sum.y = 15;
-  SizeLikeEditor(sum);
   auto& two = PlaceConstant(*circuit, 230, 75, "2");
   auto& half = Place<TwoInputOperator>(*circuit, 300, 15, kind::Divide);
   Connect(In(sum, 0), first);
@@ -196,7 +214,9 @@ std::unique_ptr<SubCircuit> BuildAverage() {
 }
 
 Example MakeExample(std::string fileName, std::unique_ptr<SubCircuit> circuit) {
-  return Example{std::move(fileName), std::move(circuit), DocumentSettings{}};
+  Example example{std::move(fileName), std::move(circuit), DocumentSettings{}};
+  LayOutAsOpened(*example.circuit, example.settings);
+  return example;
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QList>
 #include <QProcess>
+#include <QRectF>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
@@ -25,6 +27,29 @@ inline QByteArray RunPopplerTool(const QString& program, const QStringList& argu
 /// The text of a PDF file as pdftotext reads it.
 inline QString PdfText(const QString& pdf) {
   return QString::fromUtf8(RunPopplerTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}));
+}
+
+/// A word of a PDF page as pdftotext finds it, with its box in points from the page's top-left
+/// corner.
+struct PdfWord {
+  QString text;
+  QRectF box;
+};
+
+/// Every word of the first page.
+inline QList<PdfWord> PdfWords(const QString& pdf) {
+  const QString page = QString::fromUtf8(
+      RunPopplerTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-l"),
+                                                   QStringLiteral("1"), pdf, QStringLiteral("-")}));
+  static const QRegularExpression word(QStringLiteral(
+      R"re(<word xMin="(.+?)" yMin="(.+?)" xMax="(.+?)" yMax="(.+?)">(.*?)</word>)re"));
+  QList<PdfWord> words;
+  for (const QRegularExpressionMatch& match : word.globalMatch(page)) {
+    words.append({match.captured(5),
+                  QRectF(QPointF(match.captured(1).toDouble(), match.captured(2).toDouble()),
+                         QPointF(match.captured(3).toDouble(), match.captured(4).toDouble()))});
+  }
+  return words;
 }
 
 /// The number of pages pdfinfo reports, 0 when it cannot read the file.
