@@ -56,15 +56,20 @@ std::optional<std::vector<std::uint8_t>> DiskFileReader::ReadAll(const std::stri
 
 namespace {
 
-/// What a copy of `circuit` holds that a load has to account for.
-std::size_t CountElements(const SubCircuit& circuit) {
-  std::size_t count = circuit.inputs.size() + circuit.outputs.size() + circuit.junctions.size();
+/// Roughly the heap a copy of `circuit` takes: each object with its allocation overhead, the
+/// lists of its ports and the pointers that hold it. Delay and graph samples are counted apart.
+std::size_t Footprint(const SubCircuit& circuit) {
+  constexpr std::size_t kPort = sizeof(Port) + 24;
+  constexpr std::size_t kComponent = sizeof(Component) + 96;
+  constexpr std::size_t kCircuit = sizeof(SubCircuit) + 128;
+  std::size_t bytes = kCircuit + (circuit.inputs.size() + circuit.outputs.size()) * kPort +
+                      circuit.junctions.size() * (sizeof(Junction) + 24);
   for (const auto& component : circuit.components) {
-    count += component->kind == kind::SubCircuit
-                 ? 1 + CountElements(static_cast<const SubCircuit&>(*component))
-                 : 1 + component->inputs.size() + component->outputs.size();
+    bytes += component->kind == kind::SubCircuit
+                 ? Footprint(static_cast<const SubCircuit&>(*component))
+                 : kComponent + (component->inputs.size() + component->outputs.size()) * kPort;
   }
-  return count;
+  return bytes;
 }
 
 }  // namespace
@@ -163,14 +168,18 @@ void LoadContext::ChargeCopy(const DecodedFile& decoded) {
   if (depth_ + decoded.depth > file_limits::kMaxNesting) {
     throw FormatError();
   }
+  ChargeCopyMemory(decoded);
+  peakDepth_ = std::max(peakDepth_, depth_ + decoded.depth);
+}
+
+void LoadContext::ChargeCopyMemory(const DecodedFile& decoded) {
   const std::size_t budget =
-      file_limits::kBaseCopiedElements + distinctBytes_ / file_limits::kBytesPerCopiedElement;
-  if (decoded.elements > budget - std::min(elementsCopied_, budget)) {
+      file_limits::kBaseCopyBytes + distinctBytes_ * file_limits::kCopyBytesPerByte;
+  if (decoded.footprint > budget - std::min(copiedBytes_, budget)) {
     throw FormatError();
   }
-  elementsCopied_ += decoded.elements;
+  copiedBytes_ += decoded.footprint;
   ChargeSlots(decoded.sampleSlots);
-  peakDepth_ = std::max(peakDepth_, depth_ + decoded.depth);
 }
 
 void LoadContext::BeginDecode() {
@@ -185,11 +194,14 @@ void LoadContext::EndDecode(int file, const SubCircuit* circuit) {
   const int depth = peakDepth_ - frame.depthBefore;
   peakDepth_ = std::max(peakDepth_, frame.peakBefore);
   if (!frame.dependsOnPlace) {
-    DecodedFile& kept = decoded_[file];
-    kept.circuit = circuit != nullptr ? circuit->CloneCircuit() : nullptr;
-    kept.elements = circuit != nullptr ? CountElements(*circuit) : 0;
+    DecodedFile kept;
+    kept.footprint = circuit != nullptr ? Footprint(*circuit) : 0;
     kept.sampleSlots = slotsUsed_ - frame.slotsBefore;
     kept.depth = depth;
+    // What is kept for the copies is one more copy in memory until the load ends.
+    ChargeCopyMemory(kept);
+    kept.circuit = circuit != nullptr ? circuit->CloneCircuit() : nullptr;
+    decoded_[file] = std::move(kept);
   }
 }
 

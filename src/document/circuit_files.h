@@ -48,9 +48,9 @@ struct DecodedFile {
   /// Null when the file holds no circuit (another version text): its copies keep their stored
   /// copies.
   std::unique_ptr<SubCircuit> circuit;
-  /// What a copy costs: its ports, components and junctions, its delay and graph slots, and the
+  /// What a copy costs: roughly the heap its objects take, its delay and graph slots, and the
   /// depth of nested records its decode reached.
-  std::size_t elements = 0;
+  std::size_t footprint = 0;
   std::size_t sampleSlots = 0;
   int depth = 0;
 };
@@ -111,6 +111,7 @@ class LoadContext {
   };
 
   int Intern(const std::string& identity);
+  void ChargeCopyMemory(const DecodedFile& decoded);
 
   FileReader& files_;
   std::map<std::string, int> fileNumbers_;
@@ -123,7 +124,7 @@ class LoadContext {
   std::size_t distinctBytes_;
   std::size_t byteBudget_;
   std::size_t slotsUsed_ = 0;
-  std::size_t elementsCopied_ = 0;
+  std::size_t copiedBytes_ = 0;
   int depth_ = 0;
   int peakDepth_ = 0;
 };

@@ -42,10 +42,10 @@ inline constexpr std::size_t kBaseBytesPerLoad = 64u << 20;
 inline constexpr std::size_t kBytesPerDocumentByte = 16;
 /// Further copies of a file are built from its first decode. A few small files placing each
 /// other many times over could make an enormous circuit that way, so all the copies of one load
-/// together may hold this many ports, components and junctions, plus one for every
-/// kBytesPerCopiedElement bytes of the files read (each file counted once).
-inline constexpr std::size_t kBaseCopiedElements = std::size_t{1} << 20;
-inline constexpr std::size_t kBytesPerCopiedElement = 4;
+/// (and the first decodes kept for them) together may take about this much memory, plus kCopyBytesPerByte for every byte of the files
+/// read (each file counted once).
+inline constexpr std::size_t kBaseCopyBytes = std::size_t{144} << 20;
+inline constexpr std::size_t kCopyBytesPerByte = 32;
 
 }  // namespace file_limits
 }  // namespace trivenor
