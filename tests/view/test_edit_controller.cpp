@@ -734,15 +734,5 @@ TEST(VirtualKeys, KeysCountByTheKeyOnGermanAndUsLayouts) {
   }
 }
 
-TEST(VirtualKeys, OnlyModifiersAndLocksAreModifierKeys) {
-  for (const int key : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt, Qt::Key_AltGr, Qt::Key_Meta,
-                        Qt::Key_Super_R, Qt::Key_CapsLock, Qt::Key_NumLock, Qt::Key_ScrollLock}) {
-    EXPECT_TRUE(IsModifierKey(key)) << key;
-  }
-  for (const int key : {Qt::Key_Q, Qt::Key_F1, Qt::Key_Delete, Qt::Key_Escape, Qt::Key_Menu}) {
-    EXPECT_FALSE(IsModifierKey(key)) << key;
-  }
-}
-
 }  // namespace
 }  // namespace trivenor
