@@ -12,11 +12,12 @@ namespace trivenor {
 
 /// The main window's accelerator table at work: the commands' shortcuts and the keys without a
 /// command (KeysWithoutCommand). Qt fires an action's shortcut only while its window is the
-/// active one, and without a window manager the main window never becomes active: the keys then
-/// reached the canvas, which read Ctrl+O as "O". So these keys are taken here, before any widget
-/// of the main window sees them, wherever the keyboard focus is in it: a command's key runs the
-/// command (when it is enabled), any other key of the table does nothing. Other windows, the
-/// dialogs with their text fields and the palettes, keep all their keys.
+/// active one, and without a window manager the main window stays inactive once a dialog or a
+/// palette has had the keyboard, while keys still reach it under the pointer: they went to the
+/// canvas, which read Ctrl+O as "O". So these keys are taken here, before any widget of the main
+/// window sees them, wherever the keyboard focus is in it: a command's key runs the command (when
+/// it is enabled), any other key of the table does nothing. Other windows, the dialogs with their
+/// text fields and the palettes, keep all their keys.
 class MainWindowKeys : public QObject {
  public:
   /// A child of `window`; it watches the keys of the whole application from now on.
