@@ -20,6 +20,7 @@ readonly REQUIRED_PACKAGES=(
   # fontconfig substitutes for the canvas font.
   qt6-base-dev
   qt6-base-dev-tools
+  qt6-base-private-dev # the keyboard layout's own key for a key press, as shortcuts match it
   qt6-translations-l10n
   fonts-liberation
   # The end-to-end test: a private X server, its access cookie, window lookup, screenshots and
@@ -28,6 +29,7 @@ readonly REQUIRED_PACKAGES=(
   xauth
   xdotool
   x11-utils
+  x11-xkb-utils # setxkbmap: the keys are pressed on a German and on a US layout
   imagemagick
   poppler-utils # the printing tests read and render the PDF pages they print
 )

@@ -101,6 +101,20 @@ constexpr std::array kMenuBar = {
 
 constexpr CommandId kToolBar[] = {kFileNew, kFileOpen, kFileSave, kCommandNone, kFilePrint};
 
+// One line per action the framework once gave them: cut, copy, paste, undo, redo, the next and
+// the previous pane.
+// clang-format off
+constexpr const char* kKeysWithoutCommand[] = {
+    "Ctrl+X", "Shift+Del",
+    "Ctrl+C", "Ctrl+Ins",
+    "Ctrl+V", "Shift+Ins",
+    "Ctrl+Z", "Alt+Backspace",
+    "Ctrl+Y",
+    "F6",
+    "Shift+F6",
+};
+// clang-format on
+
 }  // namespace
 
 std::span<const CommandInfo> AllCommands() {
@@ -113,6 +127,10 @@ std::span<const MenuInfo> MenuBarLayout() {
 
 std::span<const CommandId> ToolBarLayout() {
   return kToolBar;
+}
+
+std::span<const char* const> KeysWithoutCommand() {
+  return kKeysWithoutCommand;
 }
 
 }  // namespace trivenor

@@ -67,5 +67,9 @@ std::span<const CommandInfo> AllCommands();
 std::span<const MenuInfo> MenuBarLayout();
 /// The toolbar buttons, left to right, kCommandNone for a separator.
 std::span<const CommandId> ToolBarLayout();
+/// The keys the main window takes for itself besides the commands' shortcuts, which no command
+/// here serves (the usual editing and pane keys): they do nothing, and the editing never sees
+/// them. A key that is also a command's shortcut runs that command.
+std::span<const char* const> KeysWithoutCommand();
 
 }  // namespace trivenor

@@ -9,6 +9,7 @@
 #include "shell/dialog_editor_host.h"
 #include "shell/display_command_slots.h"
 #include "shell/help_window.h"
+#include "shell/main_window_keys.h"
 #include "shell/parameter_dialogs.h"
 #include "shell/print_commands.h"
 #include "shell/settings.h"
@@ -30,6 +31,7 @@ CMainFrame::CMainFrame(CTrivenorDoc& document, QWidget* parent)
   recentFilesMenu_ = new RecentFilesMenu(actions_.MenuOf(kFileRecent), actions_[kFileRecent]);
   recentFilesMenu_->Show(documentCommands_->recentFiles().paths());
   ConnectCommands();
+  new MainWindowKeys(*this, actions_);  // owned by the frame
   resize(800, 600);
   UpdateTitle();
 }

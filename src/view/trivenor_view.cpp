@@ -10,6 +10,7 @@
 #include "view/canvas_geometry.h"
 #include "view/canvas_painting.h"
 #include "view/font_record.h"
+#include "view/layout_keys.h"
 #include "view/page_printing.h"
 #include "view/qpainter_context.h"
 #include "view/virtual_keys.h"
@@ -99,15 +100,17 @@ void CTrivenorView::mouseReleaseEvent(QMouseEvent* event) {
 
 // Every key goes to the controller, also one without a code of its own (it still marks the
 // document modified); the arrow keys therefore do not scroll, as in the classic scrolling view.
-// Alt and keys held with it are the menu's (system keys, which never reached the editing): else
-// merely opening a menu with Alt+letter would mark the document modified.
+// Not so a modifier pressed alone, which is no edit: else Ctrl on its way to Ctrl+N would mark a
+// saved document modified. Alt and keys held with it are the menu's (system keys, which never
+// reached the editing): else merely opening a menu with Alt+letter would mark it modified.
+// Keys count by the key, not by the character typed, so Shift leaves plus and minus their own.
 void CTrivenorView::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Alt || event->modifiers().testFlag(Qt::AltModifier)) {
+  if (IsModifierKey(event->key()) || event->modifiers().testFlag(Qt::AltModifier)) {
     QAbstractScrollArea::keyPressEvent(event);
     return;
   }
-  controller_.KeyDown(
-      VirtualKeyFromQtKey(event->key(), event->modifiers().testFlag(Qt::KeypadModifier)));
+  controller_.KeyDown(VirtualKeyFromPress(LayoutBaseKey(*event), event->key(),
+                                          event->modifiers().testFlag(Qt::KeypadModifier)));
   event->accept();
 }
 

@@ -85,4 +85,35 @@ int VirtualKeyFromQtKey(int qtKey, bool keypad) {
   }
 }
 
+int VirtualKeyFromPress(int baseKey, int typedKey, bool keypad) {
+  if (keypad) {
+    return VirtualKeyFromQtKey(typedKey, true);
+  }
+  if (const int code = VirtualKeyFromQtKey(baseKey, false)) {
+    return code;
+  }
+  return VirtualKeyFromQtKey(typedKey, false);
+}
+
+bool IsModifierKey(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    // X11 reports the Windows keys and Hyper as keys of their own; they act as Meta.
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+    case Qt::Key_ScrollLock:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace trivenor

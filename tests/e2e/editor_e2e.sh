@@ -2,7 +2,8 @@
 # End-to-end check of the editor as a user meets it: the real program opens the traffic-light
 # example in a private X server (Xvfb), and screenshots show whether the window carries the file's
 # name, whether the canvas draws the circuit and whether the running clock changes what it shows;
-# then "Beenden" in the menu must end the program cleanly.
+# then "Beenden" in the menu must end the program cleanly. Then a circuit is built with mouse and
+# keys, and keys are pressed on a German and on a US keyboard layout.
 # Needs no desktop, so CI runs it as root on a bare machine. Every wait is bounded: a run ends
 # within a minute whatever goes wrong, and the X server and the editor never outlive it.
 #
@@ -461,10 +462,108 @@ check_building_a_circuit() {
   note "the circuit built with mouse and keys computes 5"
 }
 
+# The editor follows the server's notice of a new layout; the next key must not come before it.
+use_layout() {
+  setxkbmap "$1"
+  sleep 0.3
+}
+
+# Presses KEY with the pointer on the canvas, then clicks at X Y, where what it armed is placed.
+place_with() {
+  mouse_to "$2" "$3"
+  xdotool key "$1"
+  click_at "$2" "$3"
+}
+
+# Starts typing into the input of the row at Y, then presses the keys and Enter.
+type_into() {
+  local y=$1
+  shift
+  click_at 40 "${y}"
+  xdotool key "$@" Return
+  sleep 0.2
+}
+
+# Fails unless canvas area AREA of the "keys" screenshot shows what area REFERENCE shows, and that
+# is something drawn. WHAT names the press that made AREA.
+expect_same_as() {
+  local reference=$1 area=$2 what=$3 image=${scratch}/keys.png
+  if (($(dark_pixels_in "${image}" "$(in_window "${reference}")") == 0)); then
+    fail "the plain key drew nothing at canvas area ${reference}; see ${OUTPUT_DIR}/keys.png"
+  fi
+  convert "${image}" -crop "$(in_window "${reference}")" +repage "${scratch}/expected.png"
+  convert "${image}" -crop "$(in_window "${area}")" +repage "${scratch}/actual.png"
+  if (($(differing_pixels "${scratch}/expected.png" "${scratch}/actual.png") > 0)); then
+    fail "${what} did not act as the plain key (canvas areas ${area} and ${reference}); see" \
+      "${OUTPUT_DIR}/keys.png"
+  fi
+}
+
+file_dialog_shown() {
+  fail_if_editor_died
+  [[ -n $(editor_window_titled '^Öffnen$') ]]
+}
+
+# Keys count by the key on a German and on a US layout: Shift with plus or minus places that
+# operator, and Shift with comma or full stop types a decimal point, as the plain keys do. Then
+# Ctrl+O on the canvas of a window that is not the active one opens the file dialog (it once armed
+# an output display).
+check_keys() {
+  start_editor
+  if ! wait_for "${WINDOW_TIMEOUT}" find_any_editor_window; then
+    fail "the editor without a file showed no main window within ${WINDOW_TIMEOUT} s"
+  fi
+  measure_window
+  screenshot keys
+  locate_canvas "${scratch}/keys.png"
+  local y
+  for y in 20 50 80 110 140; do
+    click_at 40 "${y}"  # new inputs in rows 0 to 4
+  done
+  use_layout de
+  place_with plus 250 200
+  place_with minus 150 200
+  place_with shift+plus 250 300
+  place_with shift+minus 150 300
+  type_into 20 1 period 5
+  type_into 50 1 shift+comma 5
+  type_into 80 1 shift+period 5
+  use_layout us
+  place_with shift+minus 150 400
+  type_into 110 1 shift+comma 5
+  type_into 140 1 shift+period 5
+  screenshot keys
+  # The boxes placed by the clicks above, and the value texts of the rows.
+  expect_same_as 40x70+240+185 40x70+240+285 "German Shift+plus"
+  expect_same_as 40x70+140+185 40x70+140+285 "German Shift+minus"
+  expect_same_as 40x70+140+185 40x70+140+385 "US Shift+minus"
+  expect_same_as 86x24+2+8 86x24+2+38 "German Shift+comma"
+  expect_same_as 86x24+2+8 86x24+2+68 "German Shift+full stop"
+  expect_same_as 86x24+2+8 86x24+2+98 "US Shift+comma"
+  expect_same_as 86x24+2+8 86x24+2+128 "US Shift+full stop"
+  note "Shift with plus, minus, comma and full stop acts as the plain key on German and US layouts"
+
+  # Focused on the root window, the server hands each key to the window under the pointer, and
+  # the main window is not the active one: without a window manager it stays so once a dialog or
+  # a palette has had the keyboard.
+  timeout "${MENU_TIMEOUT}" xdotool windowfocus --sync \
+    "$(xwininfo -root | awk '/Window id:/ { print $4 }')" || true
+  mouse_to 300 300
+  xdotool key ctrl+o
+  if ! wait_for "${WINDOW_TIMEOUT}" file_dialog_shown; then
+    screenshot keys
+    fail "Ctrl+O on the canvas opened no \"Öffnen\"; the screen shows $(visible_window_titles)"
+  fi
+  note "Ctrl+O on the canvas of an inactive window opened \"Öffnen\""
+  # The circuit is modified: leaving through the menu would ask to save it.
+  stop_process "${editor_pid}"
+  editor_pid=""
+}
+
 main() {
   mkdir -p "${OUTPUT_DIR}"
   # Only this run's files stay, so nothing there can be mistaken for its result.
-  rm -f "${OUTPUT_DIR}"/{running,later,quitting,building}.png "${OUTPUT_DIR}"/{editor,xvfb}.log
+  rm -f "${OUTPUT_DIR}"/{running,later,quitting,building,keys}.png "${OUTPUT_DIR}"/{editor,xvfb}.log
   if [[ ! -x ${EDITOR} ]]; then
     fail "no editor at ${EDITOR}; build the target trivenor first"
   fi
@@ -487,6 +586,7 @@ main() {
   check_editor_quits
   check_building_a_circuit
   check_editor_quits
+  check_keys
   note "passed"
 }
 

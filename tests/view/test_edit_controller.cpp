@@ -703,5 +703,36 @@ TEST(VirtualKeys, QtKeysMapToTheCodesTheRulesUse) {
   }
 }
 
+// Shift changes the character, not the key: what counts is the key the layout puts there without
+// Shift (base), and only where that has no code, the key typed.
+TEST(VirtualKeys, KeysCountByTheKeyOnGermanAndUsLayouts) {
+  struct Case {
+    const char* press;
+    int baseKey;
+    int typedKey;
+    bool keypad;
+    int code;
+  };
+  const std::vector<Case> cases = {
+      {"de Shift+plus", Qt::Key_Plus, Qt::Key_Asterisk, false, 187},
+      {"de Shift+minus", Qt::Key_Minus, Qt::Key_Underscore, false, 189},
+      {"de Shift+comma", Qt::Key_Comma, Qt::Key_Semicolon, false, 188},
+      {"de Shift+full stop", Qt::Key_Period, Qt::Key_Colon, false, 190},
+      {"de Shift+7", Qt::Key_7, Qt::Key_Slash, false, '7'},
+      {"de keypad comma", Qt::Key_Comma, Qt::Key_Comma, true, 110},
+      {"us Shift+equals", Qt::Key_Equal, Qt::Key_Plus, false, 187},
+      {"us Shift+minus", Qt::Key_Minus, Qt::Key_Underscore, false, 189},
+      {"us Shift+comma", Qt::Key_Comma, Qt::Key_Less, false, 188},
+      {"us Shift+full stop", Qt::Key_Period, Qt::Key_Greater, false, 190},
+      {"us equals", Qt::Key_Equal, Qt::Key_Equal, false, 0},
+      {"keypad multiply", Qt::Key_Asterisk, Qt::Key_Asterisk, true, 106},
+      {"keypad plus", Qt::Key_Plus, Qt::Key_Plus, true, 107},
+      {"Shift+keypad 1, Num Lock on", Qt::Key_1, Qt::Key_End, true, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(VirtualKeyFromPress(c.baseKey, c.typedKey, c.keypad), c.code) << c.press;
+  }
+}
+
 }  // namespace
 }  // namespace trivenor
