@@ -24,6 +24,8 @@ CMainFrame::CMainFrame(CTrivenorDoc& document, QWidget* parent)
       actions_(*this),
       documentCommands_(new DocumentCommands(document, *this)) {
   setCentralWidget(view_);
+  // The keys place components from the first moment on, before any click on the canvas.
+  view_->setFocus();
   view_->SetDialogHost(new DialogEditorHost(*this));  // owned by the frame, created after the view
   actions_.BuildMenuBar(*menuBar());
   CreateToolBar();

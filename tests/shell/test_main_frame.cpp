@@ -144,6 +144,7 @@ class MainFrameTest : public QObject {
     QVERIFY(frame.isVisible());
     QCOMPARE(frame.windowTitle(), QStringLiteral("Unbenannt - Trivenor"));
     QCOMPARE(frame.centralWidget(), &frame.view());
+    QCOMPARE(frame.focusWidget(), &frame.view());
     QCOMPARE(frame.messagePane().text(), QStringLiteral("Drücken Sie F1, um Hilfe zu erhalten."));
     QVERIFY(frame.messagePane().isVisible());
     // The offscreen platform cannot tell the lock keys: the panes are there, empty.
