@@ -38,7 +38,12 @@ std::string FileTitleOf(const std::string& path) {
   return name.empty() ? path : name;
 }
 
-CTrivenorDoc::CTrivenorDoc() : files(&diskFiles_) {}
+CTrivenorDoc::CTrivenorDoc() : files(&diskFiles_) {
+  edit_.Track(selectedComponent);
+  edit_.Track(selectedPort);
+  edit_.Track(wireTarget);
+  edit_.Track(editedInput);
+}
 
 void CTrivenorDoc::EmptyDocument() {
   // The references go first: they point into the circuit, and the dialogs closed below must not

@@ -8,6 +8,7 @@
 #include "document/circuit_files.h"
 #include "document/document_io.h"
 #include "document/document_serializer.h"
+#include "model/circuit_edit.h"
 #include "model/sub_circuit.h"
 
 namespace trivenor {
@@ -37,6 +38,9 @@ class CTrivenorDoc {
 
   SubCircuit& circuit() { return circuit_; }
   const SubCircuit& circuit() const { return circuit_; }
+  /// Every edit of the circuit goes through here; removing a part clears the editing references
+  /// into it.
+  CircuitEdit& edit() { return edit_; }
 
   /// Forgets the editing references, clears the circuit and the sub-circuit list, closes the
   /// modeless dialogs and resets the stored settings. `tickPeriod` survives.
@@ -93,6 +97,7 @@ class CTrivenorDoc {
   void TakeFile(const std::string& path);
 
   SubCircuit circuit_;
+  CircuitEdit edit_{circuit_};
   DiskFileReader diskFiles_;
   bool modified_ = false;
   std::string title_ = kUntitled;

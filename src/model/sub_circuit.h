@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +31,8 @@ class SubCircuit final : public Component {
   std::string path;  ///< file a dynamic sub-circuit is read again from; empty otherwise
   std::string password;
   bool dynamic = false;
+  /// Raised by every edit (see CircuitEdit); what is derived from the circuit compares it.
+  std::uint64_t structureVersion = 0;
   /// Newest first when placed by the editor, file order when loaded.
   std::vector<std::unique_ptr<Component>> components;
   std::vector<std::unique_ptr<Junction>> junctions;

@@ -31,7 +31,7 @@ void SubCircuitCommands::SetDynamicPath() {
     const QString path = askPath(&window_);
     // The file dialog runs an event loop of its own: the selection is checked again, not trusted.
     if (!path.isEmpty() && SelectedSubCircuit() == chosen && chosen->path != path.toStdString()) {
-      chosen->path = path.toStdString();
+      document_.edit().SetPath(*chosen, path.toStdString());
       // The path is saved with the circuit: closing must not lose it without asking.
       document_.SetModifiedFlag();
     }

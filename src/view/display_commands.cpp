@@ -18,11 +18,15 @@ void ChangeSelection(CTrivenorDoc& document, Change change) {
 }  // namespace
 
 void ApplyColour(CTrivenorDoc& document, Colour colour) {
-  ChangeSelection(document, [colour](auto& selected) { selected.colour = colour; });
+  ChangeSelection(document, [&document, colour](auto& selected) {
+    document.edit().Restyle(selected, colour, selected.thickness);
+  });
 }
 
 void ApplyThickness(CTrivenorDoc& document, int thickness) {
-  ChangeSelection(document, [thickness](auto& selected) { selected.thickness = thickness; });
+  ChangeSelection(document, [&document, thickness](auto& selected) {
+    document.edit().Restyle(selected, selected.colour, thickness);
+  });
 }
 
 void ApplyCanvasFont(CTrivenorDoc& document, const FontRecord& record) {

@@ -40,56 +40,6 @@ int TerminalRowAt(int y) {
   return (y - 5) / canvas::kTerminalPitch;
 }
 
-bool TakesSource(PortRole role) {
-  return role == PortRole::SubCircuitInput || role == PortRole::ComponentInput ||
-         role == PortRole::CircuitOutput || role == PortRole::JunctionPoint;
-}
-
-bool FeedsOthers(const Port& port) {
-  return port.role == PortRole::SubCircuitOutput || port.role == PortRole::ComponentOutput ||
-         port.role == PortRole::CircuitInput ||
-         (port.role == PortRole::JunctionPoint && port.source != nullptr);
-}
-
-/// A cleared wire must show its 0 at the next pass even where the old value looked the same.
-void ClearSource(Port& port) {
-  port.source = nullptr;
-  port.fresh = true;
-}
-
-/// Clears every wire in `circuit` that takes its value from `source`.
-void DropWiresOutOf(SubCircuit& circuit, const Port& source) {
-  auto drop = [&source](const PortList& ports) {
-    for (const auto& port : ports) {
-      if (port->source == &source) {
-        ClearSource(*port);
-      }
-    }
-  };
-  for (const auto& component : circuit.components) {
-    drop(component->inputs);
-    drop(component->outputs);
-  }
-  drop(circuit.inputs);
-  drop(circuit.outputs);
-  for (const auto& junction : circuit.junctions) {
-    if (junction->port.source == &source) {
-      ClearSource(junction->port);
-    }
-  }
-}
-
-/// Inserts a new terminal so that the list stays ordered by row, at the position the painting
-/// will give it.
-void InsertTerminal(PortList& terminals, PortRole role, int row, int x) {
-  auto port = std::make_unique<Port>(role, row);
-  port->x = x;
-  port->y = canvas::TerminalY(row);
-  const auto before = std::find_if(terminals.begin(), terminals.end(),
-                                   [row](const auto& existing) { return existing->row >= row; });
-  terminals.insert(before, std::move(port));
-}
-
 Port* TerminalInRow(const PortList& terminals, int row) {
   for (const auto& port : terminals) {
     if (port->row == row) {
@@ -97,6 +47,13 @@ Port* TerminalInRow(const PortList& terminals, int row) {
     }
   }
   return nullptr;
+}
+
+/// The junction whose port `port` is, if any.
+Junction* JunctionOf(const SubCircuit& circuit, const Port* port) {
+  const auto found = std::find_if(circuit.junctions.begin(), circuit.junctions.end(),
+                                  [port](const auto& junction) { return &junction->port == port; });
+  return found != circuit.junctions.end() ? found->get() : nullptr;
 }
 
 int Clamp(int value, int low, int high) {
@@ -107,17 +64,6 @@ int Clamp(int value, int low, int high) {
 }
 
 }  // namespace
-
-void DisconnectPort(SubCircuit& circuit, Port& port) {
-  if (port.role == PortRole::SubCircuitInput || port.role == PortRole::CircuitOutput) {
-    ClearSource(port);
-    return;
-  }
-  if (port.role == PortRole::ComponentInput) {
-    ClearSource(port);
-  }
-  DropWiresOutOf(circuit, port);
-}
 
 void EditController::ArmPlacing(int kind) {
   state_.mode = EditMode::PlacingComponent;
@@ -164,10 +110,7 @@ void EditController::PlaceComponent(int x, int y) {
   // Before any dialog, so a cancelled one still leaves the document modified.
   document_.SetModifiedFlag();
   if (std::unique_ptr<Component> component = CreateComponent(state_.modeArg)) {
-    component->x = (x / 10) * 10;
-    component->y = ((y - 5) / 10) * 10 + 5;
-    auto& components = circuit().components;
-    components.insert(components.begin(), std::move(component));
+    document_.edit().Place(std::move(component), (x / 10) * 10, ((y - 5) / 10) * 10 + 5);
   }
   state_.mode = EditMode::Idle;
 }
@@ -342,16 +285,19 @@ bool EditController::PressInTerminalColumn(int x, int y) {
     // mark the document modified like every other structural edit: closing must not drop them
     // without asking.
     if (Editable()) {
-      InsertTerminal(top.inputs, PortRole::CircuitInput, row, kTerminalColumn);
+      document_.edit().AddTerminal(PortRole::CircuitInput, row, kTerminalColumn,
+                                   canvas::TerminalY(row));
       document_.SetModifiedFlag();
     }
   } else if (x > rightBorder && Editable()) {
     Port* output = TerminalInRow(top.outputs, row);
     if (output == nullptr) {
-      InsertTerminal(top.outputs, PortRole::CircuitOutput, row, rightBorder);
+      document_.edit().AddTerminal(PortRole::CircuitOutput, row, rightBorder,
+                                   canvas::TerminalY(row));
       document_.SetModifiedFlag();
     } else if (x > rightBorder + 10) {
-      DeleteOutputTerminal(*output);
+      document_.edit().RemoveTerminal(*output);
+      document_.SetModifiedFlag();
     } else {
       document_.selectedPort = output;
       state_.modeArg = wire_start::kAtSink;
@@ -389,8 +335,7 @@ void EditController::CompleteWire() {
     return;  // refused silently
   }
   document_.SetModifiedFlag();
-  sink.source = &source;
-  sink.fresh = true;
+  document_.edit().Connect(source, sink);
 }
 
 // --- Mouse move --------------------------------------------------------------------------------
@@ -405,14 +350,16 @@ void EditController::MouseMove(int x, int y) {
       const int newY = ((y - state_.grabOffset.y + 5) / 10) * 10 - 5;
       // Left bound first: a component wider than the space between the columns ends up
       // against the right one, as it always has.
-      moved.x =
-          newX < kTerminalColumn ? kTerminalColumn : std::min(newX, rightBorder - moved.width);
-      moved.y = Clamp(newY, 0, kLowestY);
+      document_.edit().Move(
+          moved,
+          newX < kTerminalColumn ? kTerminalColumn : std::min(newX, rightBorder - moved.width),
+          Clamp(newY, 0, kLowestY));
       host_.InvalidateAll();
       document_.SetModifiedFlag();
-    } else if (state_.mode == EditMode::MovingJunction && document_.selectedPort != nullptr) {
-      document_.selectedPort->x = Clamp((x / 10) * 10, kTerminalColumn, rightBorder);
-      document_.selectedPort->y = Clamp((y / 10) * 10, 0, kLowestY);
+    } else if (Junction* junction = JunctionOf(circuit(), document_.selectedPort);
+               state_.mode == EditMode::MovingJunction && junction != nullptr) {
+      document_.edit().MoveJunction(*junction, Clamp((x / 10) * 10, kTerminalColumn, rightBorder),
+                                    Clamp((y / 10) * 10, 0, kLowestY));
       host_.InvalidateAll();
       document_.SetModifiedFlag();
     } else if (state_.mode == EditMode::DrawingWire) {
@@ -515,10 +462,7 @@ void EditController::RightButtonDown(int x, int y) {
     }
     if (document_.selectedPort == nullptr && x > kTerminalColumn &&
         x < canvas::RightBorder(CanvasWidth())) {
-      auto junction = std::make_unique<Junction>();
-      junction->port.x = (x / 10) * 10;
-      junction->port.y = (y / 10) * 10;
-      top.junctions.insert(top.junctions.begin(), std::move(junction));
+      document_.edit().AddJunction((x / 10) * 10, (y / 10) * 10);
       document_.SetModifiedFlag();
     }
   }
@@ -534,82 +478,24 @@ void EditController::RightButtonUp(int /*x*/, int /*y*/) {
 
 // --- Deleting ----------------------------------------------------------------------------------
 
-void EditController::ForgetReferences(const Component* component, const Port* port) {
-  auto doomed = [component, port](const Port* candidate) {
-    if (candidate == nullptr) {
-      return false;
-    }
-    if (candidate == port) {
-      return true;
-    }
-    if (component == nullptr) {
-      return false;
-    }
-    auto owns = [candidate](const PortList& ports) {
-      return std::any_of(ports.begin(), ports.end(),
-                         [candidate](const auto& owned) { return owned.get() == candidate; });
-    };
-    return owns(component->inputs) || owns(component->outputs);
-  };
-  for (Port** reference :
-       {&document_.selectedPort, &document_.wireTarget, &document_.editedInput}) {
-    if (doomed(*reference)) {
-      *reference = nullptr;
-    }
-  }
-  if (component != nullptr && document_.selectedComponent == component) {
-    document_.selectedComponent = nullptr;
-  }
-}
-
-void EditController::DeleteOutputTerminal(Port& port) {
-  SubCircuit& top = circuit();
-  DisconnectPort(top, port);
-  // Disconnecting an output terminal stops at its own wire; a file may still feed others from
-  // it, and they must not keep pointing at it.
-  DropWiresOutOf(top, port);
-  document_.SetModifiedFlag();
-  ForgetReferences(nullptr, &port);
-  std::erase_if(top.outputs, [&port](const auto& owned) { return owned.get() == &port; });
-}
-
 void EditController::DeleteEditedInput() {
-  SubCircuit& top = circuit();
-  Port* input = document_.editedInput;
-  DisconnectPort(top, *input);
+  document_.edit().RemoveTerminal(*document_.editedInput);
   document_.SetModifiedFlag();
-  ForgetReferences(nullptr, input);
-  std::erase_if(top.inputs, [input](const auto& owned) { return owned.get() == input; });
 }
 
 void EditController::DeleteSelection() {
-  SubCircuit& top = circuit();
+  CircuitEdit& edit = document_.edit();
   if (Port* port = document_.selectedPort) {
-    DisconnectPort(top, *port);
-    const auto junction = std::find_if(top.junctions.begin(), top.junctions.end(),
-                                       [port](const auto& owned) { return &owned->port == port; });
-    if (junction != top.junctions.end()) {
-      ForgetReferences(nullptr, port);
-      top.junctions.erase(junction);
+    if (Junction* junction = JunctionOf(circuit(), port)) {
+      edit.RemoveJunction(*junction);
+    } else {
+      edit.Disconnect(*port);
     }
     return;
   }
-  Component* component = document_.selectedComponent;
-  if (component == nullptr) {
-    return;
+  if (Component* component = document_.selectedComponent) {
+    edit.Remove(*component);
   }
-  for (const auto& input : component->inputs) {
-    DisconnectPort(top, *input);
-    // A sub-circuit's inputs stop at their own wire when disconnected; nothing may go on
-    // pointing at a port that is about to be destroyed.
-    DropWiresOutOf(top, *input);
-  }
-  for (const auto& output : component->outputs) {
-    DisconnectPort(top, *output);
-  }
-  ForgetReferences(component, nullptr);
-  std::erase_if(top.components,
-                [component](const auto& owned) { return owned.get() == component; });
 }
 
 // --- Keyboard ----------------------------------------------------------------------------------

@@ -16,11 +16,6 @@ inline constexpr int kAtSource = 1;
 inline constexpr int kAtOpenJunction = 5;
 }  // namespace wire_start
 
-/// Removes every wire at `port`: the one into it where it takes a source, and for every port
-/// that can feed others, every wire out of it within the top circuit. Shared by deleting a
-/// terminal, a junction, a component and the selection.
-void DisconnectPort(SubCircuit& circuit, Port& port);
-
 /// The mouse and keyboard editing of the canvas, apart from any window: it takes logical points
 /// and virtual-key codes, changes the document's circuit and selection, and asks `host` for the
 /// dialogs and repaints. Hit tests use the geometry the last paint left in the model.
@@ -59,10 +54,6 @@ class EditController {
   void ShortcutKey(int virtualKey);
   void DeleteSelection();
   void DeleteEditedInput();
-  void DeleteOutputTerminal(Port& port);
-  /// Clears every reference of the document and the state into what is about to be destroyed:
-  /// `component` (and its ports) or the single port `port`.
-  void ForgetReferences(const Component* component, const Port* port);
 
   CTrivenorDoc& document_;
   EditState& state_;

@@ -55,11 +55,12 @@ void CTrivenorView::SetCanvasWidth(int width) {
   SubCircuit& circuit = document_.circuit();
   if (width < document_.settings.canvasWidth) {
     const int border = canvas::RightBorder(width);
+    CircuitEdit& edit = document_.edit();
     for (const auto& component : circuit.components) {
-      component->x = std::min(component->x, border - component->width);
+      edit.Move(*component, std::min(component->x, border - component->width), component->y);
     }
     for (const auto& junction : circuit.junctions) {
-      junction->port.x = std::min(junction->port.x, border);
+      edit.MoveJunction(*junction, std::min(junction->port.x, border), junction->port.y);
     }
   }
   document_.settings.canvasWidth = width;
