@@ -1,32 +1,21 @@
 #include "document/circuit_serializer.h"
 
-#include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "document/code_page.h"
-#include "document/dynamic_copies.h"
+#include "document/field_checks.h"
 #include "document/file_limits.h"
+#include "document/kind_blocks.h"
 #include "document/scramble.h"
 #include "model/component_kind.h"
-#include "model/constant.h"
-#include "model/delay_line.h"
-#include "model/graph_plot.h"
-#include "model/hazard_filter.h"
-#include "model/operators.h"
-#include "model/output_display.h"
+#include "model/component_registry.h"
 
 namespace trivenor {
 
 namespace {
-
-std::int32_t Checked(std::int32_t value, std::int32_t lowest, std::int32_t highest) {
-  if (value < lowest || value > highest) {
-    throw FormatError();
-  }
-  return value;
-}
 
 /// One circuit record in either direction. While loading it keeps the reference table and the
 /// ports whose stored source numbers wait to be resolved at the end of the record.
@@ -47,8 +36,6 @@ class CircuitRecord {
   std::int32_t PortFields(Port& port);
   void TerminalList(PortList& terminals, bool numbered, std::vector<std::int32_t>* sources);
   void ComponentRecord(SubCircuit& circuit, std::size_t index, bool asSubCircuit);
-  void KindBlock(std::unique_ptr<Component>& component, std::int32_t kindCode,
-                 std::vector<std::int32_t>& subCircuitSources);
   void ComponentFields(Component& component);
   void ComponentPorts(Component& component);
   void JunctionRecord(SubCircuit& circuit, std::size_t index);
@@ -188,9 +175,13 @@ void CircuitRecord::ComponentRecord(SubCircuit& circuit, std::size_t index, bool
   std::unique_ptr<Component>& component = loading_ ? loaded : circuit.components[index];
   std::int32_t kindCode = loading_ ? 0 : component->kind;
   archive_.Int32(kindCode);
+  const std::optional<ComponentKind> registered = ComponentKinds().Find(kindCode);
+  if (!registered) {
+    throw FormatError();  // a code the editor never makes: the length of its record is unknown
+  }
   const std::size_t pendingBefore = pending_.size();
-  std::vector<std::int32_t> subCircuitSources;
-  KindBlock(component, kindCode, subCircuitSources);
+  KindBlock block{archive_, context_, *registered, component, {}};
+  ExchangeKindBlock(block);
   ComponentFields(*component);
   if (kindCode != kind::SubCircuit) {
     ComponentPorts(*component);
@@ -201,7 +192,7 @@ void CircuitRecord::ComponentRecord(SubCircuit& circuit, std::size_t index, bool
       // The terminals of a placed circuit are its ports: inputs wired from this circuit,
       // outputs numbered in it.
       for (std::size_t i = 0; i < component->inputs.size(); ++i) {
-        Expect(*component->inputs[i], subCircuitSources[i]);
+        Expect(*component->inputs[i], block.terminalSources[i]);
       }
       for (auto& port : component->outputs) {
         Enter(*port);
@@ -218,123 +209,6 @@ void CircuitRecord::ComponentRecord(SubCircuit& circuit, std::size_t index, bool
     return;
   }
   circuit.components.push_back(std::move(loaded));
-}
-
-void CircuitRecord::KindBlock(std::unique_ptr<Component>& component, std::int32_t kindCode,
-                              std::vector<std::int32_t>& subCircuitSources) {
-  if (IsTwoInputKind(kindCode)) {
-    if (loading_) {
-      component = std::make_unique<TwoInputOperator>(kindCode);
-    }
-    return;
-  }
-  if (IsUnaryKind(kindCode)) {
-    if (loading_) {
-      component = std::make_unique<UnaryFunction>(kindCode);
-    }
-    return;
-  }
-  switch (kindCode) {
-    case kind::DelayLine: {
-      std::int32_t length = loading_ ? 0 : static_cast<DelayLine&>(*component).length;
-      archive_.Int32(length);
-      if (loading_) {
-        Checked(length, INT32_MIN, file_limits::kMaxDelayLength);
-        context_->ChargeSlots(static_cast<std::size_t>(std::max(length, 1)));
-        component = std::make_unique<DelayLine>(length);
-      }
-      return;
-    }
-    case kind::Constant: {
-      std::string text = loading_ ? std::string() : component->label;
-      archive_.Text(text);
-      if (loading_) {
-        component = std::make_unique<Constant>(std::move(text));
-      }
-      return;
-    }
-    case kind::OutputDisplay: {
-      if (loading_) {
-        component = std::make_unique<OutputDisplay>();
-      }
-      auto& texts = static_cast<OutputDisplay&>(*component).texts;
-      // Each entry is announced by a 1; a 0 ends the table.
-      for (std::size_t i = 0;; ++i) {
-        std::int32_t more = i < texts.size() ? 1 : 0;
-        archive_.Int32(more);
-        if (more == 0) {
-          return;
-        }
-        if (loading_) {
-          texts.emplace_back();
-        }
-        archive_.Float(texts[i].value);
-        archive_.Text(texts[i].text);
-      }
-    }
-    case kind::HazardFilter: {
-      std::int32_t hold = loading_ ? 0 : static_cast<HazardFilter&>(*component).holdTicks;
-      archive_.Int32(hold);
-      if (loading_) {
-        component = std::make_unique<HazardFilter>(hold);
-      }
-      return;
-    }
-    case kind::GraphPlot: {
-      GraphSettings settings;
-      if (!loading_) {
-        const auto& graph = static_cast<GraphPlot&>(*component);
-        settings = {graph.continuous, graph.autoX,  graph.autoY,  graph.heightLines,
-                    graph.widthChars, graph.points, graph.period, graph.yMin0,
-                    graph.yMax0,      graph.xMin0,  graph.xMax0};
-      }
-      std::int32_t flags[3] = {settings.continuous, settings.autoX, settings.autoY};
-      for (auto& flag : flags) {
-        archive_.Int32(flag);
-      }
-      archive_.Int32(settings.heightLines);
-      archive_.Int32(settings.widthChars);
-      archive_.Int32(settings.points);
-      archive_.Int32(settings.period);
-      archive_.Float(settings.yMin);
-      archive_.Float(settings.yMax);
-      archive_.Float(settings.xMin);
-      archive_.Float(settings.xMax);
-      if (loading_) {
-        settings.continuous = flags[0] != 0;
-        settings.autoX = flags[1] != 0;
-        settings.autoY = flags[2] != 0;
-        Checked(settings.heightLines, 1, file_limits::kMaxGraphSize);
-        Checked(settings.widthChars, 1, file_limits::kMaxGraphSize);
-        Checked(settings.points, 1, file_limits::kMaxGraphPoints);
-        context_->ChargeSlots(static_cast<std::size_t>(settings.points) *
-                              (settings.continuous ? 1 : 2));
-        component = std::make_unique<GraphPlot>(settings);
-      }
-      return;
-    }
-    case kind::SubCircuit: {
-      if (!loading_) {
-        CircuitRecord(archive_, context_).Exchange(static_cast<SubCircuit&>(*component), false);
-        return;
-      }
-      auto stored = std::make_unique<SubCircuit>();
-      context_->EnterRecord();
-      subCircuitSources = CircuitRecord(archive_, context_).Exchange(*stored, false);
-      context_->LeaveRecord();
-      if (!stored->path.empty()) {
-        // The fresh copy keeps the stored copy's wiring: the source numbers read above.
-        if (auto fresh = ReadDynamicCopy(*stored, *context_)) {
-          stored = std::move(fresh);
-        }
-      }
-      component = std::move(stored);
-      return;
-    }
-    default:
-      // A code the editor never makes: the length of its record is unknown.
-      throw FormatError();
-  }
 }
 
 void CircuitRecord::ComponentFields(Component& component) {

@@ -4,7 +4,8 @@ namespace trivenor {
 
 /// Kind codes: the palettes choose by them, the editor constructs by them and circuit files
 /// store them. Codes up to 99 are two-input operators and 100 to 199 one-input functions, also
-/// for codes missing from the lists below; from 200 on only the named codes exist.
+/// for codes missing from the lists below; from 200 on only the named codes exist. What each
+/// kind is, is registered in "model/component_registry.h".
 namespace kind {
 inline constexpr int Plus = 1;
 inline constexpr int Minus = 2;
@@ -43,12 +44,5 @@ inline constexpr int HazardFilter = 208;
 inline constexpr int GraphPlot = 209;
 inline constexpr int SubCircuit = 300;
 }  // namespace kind
-
-inline bool IsTwoInputKind(int code) {
-  return code <= 99;
-}
-inline bool IsUnaryKind(int code) {
-  return code >= 100 && code <= 199;
-}
 
 }  // namespace trivenor

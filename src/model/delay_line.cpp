@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/component_kind.h"
+#include "model/component_registry.h"
 
 namespace trivenor {
 
@@ -13,7 +14,8 @@ DelayLine::DelayLine(int delay) : Component(kind::DelayLine), length(std::max(de
   }
   AddInput(0);
   AddOutput(0);
-  label = "Del " + std::to_string(length);
+  label =
+      ComponentKinds().Label(kind::DelayLine, ComponentClass::DelayLine) + std::to_string(length);
   lastRow = 1;
 }
 

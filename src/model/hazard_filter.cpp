@@ -3,13 +3,15 @@
 #include <string>
 
 #include "model/component_kind.h"
+#include "model/component_registry.h"
 
 namespace trivenor {
 
 HazardFilter::HazardFilter(int hold) : Component(kind::HazardFilter), holdTicks(hold) {
   AddInput(0);
   AddOutput(0);
-  label = "Haz " + std::to_string(holdTicks);
+  label = ComponentKinds().Label(kind::HazardFilter, ComponentClass::HazardFilter) +
+          std::to_string(holdTicks);
   lastRow = 1;
 }
 

@@ -3,33 +3,18 @@
 #include <cmath>
 
 #include "model/component_kind.h"
+#include "model/component_registry.h"
 #include "model/random.h"
 #include "model/truncation.h"
 
 namespace trivenor {
-
-namespace {
-
-const char* TwoInputLabel(int code) {
-  static const char* const kLabels[] = {"+", "-", "*", "/",   "h",   "U",  "O",
-                                        "=", "<", ">", "div", "mod", "zuf"};
-  return code >= kind::Plus && code <= kind::RandomInteger ? kLabels[code - kind::Plus] : "";
-}
-
-const char* UnaryLabel(int code) {
-  static const char* const kLabels[] = {"not", "flr", "cei", "log", "sqr", "sin",  "cos", "abs",
-                                        "tan", "int", "sgn", "rnd", "exp", "Atan", "lg10"};
-  return code >= kind::Not && code <= kind::Log10 ? kLabels[code - kind::Not] : "";
-}
-
-}  // namespace
 
 TwoInputOperator::TwoInputOperator(int kindCode) : Component(kindCode) {
   AddInput(0);
   AddInput(1);
   AddOutput(0);
   lastRow = 1;
-  label = TwoInputLabel(kindCode);
+  label = ComponentKinds().Label(kindCode, ComponentClass::TwoInputOperator);
   Evaluate();
 }
 
@@ -118,7 +103,7 @@ UnaryFunction::UnaryFunction(int kindCode) : Component(kindCode) {
   AddInput(0);
   AddOutput(0);
   lastRow = 1;
-  label = UnaryLabel(kindCode);
+  label = ComponentKinds().Label(kindCode, ComponentClass::UnaryFunction);
   Evaluate();
 }
 

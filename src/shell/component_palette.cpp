@@ -4,17 +4,20 @@
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QPushButton>
+#include <algorithm>
 #include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
+#include "model/component_kind.h"
 #include "shell/dialog_units.h"
 
 namespace trivenor {
 namespace {
 
-/// One button of a palette: what it shows, the component kind it arms, and where it sits in
-/// dialog units of the palette's font.
-struct PaletteButton {
-  const char* caption;  ///< UTF-8
+/// Where the button of one kind sits on a palette, in dialog units of the palette's font.
+struct ButtonPlace {
   int kind;
   int left;
   int top;
@@ -22,86 +25,85 @@ struct PaletteButton {
 };
 
 /// How one palette looks: its title, the point size of its font, its client size in dialog
-/// units of that font, and its buttons in tab order.
+/// units of that font, and the places of its buttons in tab order.
 struct PaletteLayout {
   const char* title;
   int pointSize;
   int width;
   int height;
-  std::span<const PaletteButton> buttons;
+  std::span<const ButtonPlace> places;
 };
 
 constexpr int kWide = 50;
 constexpr int kButtonHeight = 14;
 
-constexpr PaletteButton kArithmeticButtons[] = {
-    {"+", 1, 7, 7},
-    {"-", 2, 32, 7},
-    {"*", 3, 7, 21},
-    {"/", 4, 32, 21},
+constexpr ButtonPlace kArithmeticPlaces[] = {
+    {kind::Plus, 7, 7},
+    {kind::Minus, 32, 7},
+    {kind::Times, 7, 21},
+    {kind::Divide, 32, 21},
 };
 
-constexpr PaletteButton kBasicFunctionsButtons[] = {
-    {"+", 1, 7, 7},
-    {"-", 2, 32, 7},
-    {"*", 3, 7, 21},
-    {"/", 4, 32, 21},
-    {"=", 8, 65, 7},
-    {">", 10, 90, 7},
-    {"<", 9, 65, 21},
-    {"und", 6, 64, 42},
-    {"Nicht", 101, 90, 42},
-    {"oder", 7, 64, 56},
-    {"SIG", 111, 90, 56},
-    {"ABS", 108, 64, 70},
-    {"INT", 110, 90, 70},
-    {"fest", 202, 64, 84},
-    {"Verzögern", 201, 7, 42, kWide},
-    // The two-input random operator; "Alle Funktionen" offers the one-input function instead.
-    {"Zufall", 13, 7, 56, kWide},
-    {"Ausgabe", 206, 7, 70, kWide},
+constexpr ButtonPlace kBasicFunctionsPlaces[] = {
+    {kind::Plus, 7, 7},
+    {kind::Minus, 32, 7},
+    {kind::Times, 7, 21},
+    {kind::Divide, 32, 21},
+    {kind::Equal, 65, 7},
+    {kind::Greater, 90, 7},
+    {kind::Less, 65, 21},
+    {kind::And, 64, 42},
+    {kind::Not, 90, 42},
+    {kind::Or, 64, 56},
+    {kind::Sign, 90, 56},
+    {kind::Absolute, 64, 70},
+    {kind::Truncate, 90, 70},
+    {kind::Constant, 64, 84},
+    {kind::DelayLine, 7, 42, kWide},
+    {kind::RandomInteger, 7, 56, kWide},
+    {kind::OutputDisplay, 7, 70, kWide},
 };
 
-constexpr PaletteButton kAllFunctionsButtons[] = {
-    {"+", 1, 7, 7},
-    {"-", 2, 32, 7},
-    {"und", 6, 82, 7},
-    {"Nicht", 101, 107, 7},
-    {"sqr", 105, 132, 7},
-    {"*", 3, 7, 21},
-    {"/", 4, 32, 21},
-    {"fest", 202, 57, 21},
-    {"oder", 7, 82, 21},
-    {"SIG", 111, 107, 21},
-    {"e^x", 113, 132, 21},
-    {"Verzögern", 201, 157, 21, kWide},
-    {"x^y", 5, 7, 35},
-    {"div", 11, 32, 35},
-    {"aufr", 103, 57, 35},
-    {"ABS", 108, 82, 35},
-    {"INT", 110, 107, 35},
-    {"log", 104, 132, 35},
-    {"Random", 112, 157, 35, kWide},
-    {"=", 8, 7, 49},
-    {"mod", 12, 32, 49},
-    {"abr", 102, 57, 49},
-    {"sin", 106, 82, 49},
-    {"cos", 107, 107, 49},
-    {"tan", 109, 132, 49},
-    {"Ausgabe", 206, 157, 49, kWide},
-    {"<", 9, 7, 63},
-    {">", 10, 32, 63},
-    {"lg10", 115, 57, 63},
-    {"Atan", 114, 82, 63},
-    {"Graph", 209, 107, 63, kWide},
-    {"Hazard", 208, 157, 63, kWide},
+constexpr ButtonPlace kAllFunctionsPlaces[] = {
+    {kind::Plus, 7, 7},
+    {kind::Minus, 32, 7},
+    {kind::And, 82, 7},
+    {kind::Not, 107, 7},
+    {kind::SquareRoot, 132, 7},
+    {kind::Times, 7, 21},
+    {kind::Divide, 32, 21},
+    {kind::Constant, 57, 21},
+    {kind::Or, 82, 21},
+    {kind::Sign, 107, 21},
+    {kind::Exp, 132, 21},
+    {kind::DelayLine, 157, 21, kWide},
+    {kind::Power, 7, 35},
+    {kind::IntegerDivide, 32, 35},
+    {kind::Ceiling, 57, 35},
+    {kind::Absolute, 82, 35},
+    {kind::Truncate, 107, 35},
+    {kind::Log, 132, 35},
+    {kind::RandomFraction, 157, 35, kWide},
+    {kind::Equal, 7, 49},
+    {kind::Modulo, 32, 49},
+    {kind::Floor, 57, 49},
+    {kind::Sine, 82, 49},
+    {kind::Cosine, 107, 49},
+    {kind::Tangent, 132, 49},
+    {kind::OutputDisplay, 157, 49, kWide},
+    {kind::Less, 7, 63},
+    {kind::Greater, 32, 63},
+    {kind::Log10, 57, 63},
+    {kind::ArcTangent, 82, 63},
+    {kind::GraphPlot, 107, 63, kWide},
+    {kind::HazardFilter, 157, 63, kWide},
 };
 
 // The simpler the palette, the larger its font.
 constexpr PaletteLayout kLayouts[kPaletteCount] = {
-    {"Rechnen", 12, 64, 42, kArithmeticButtons},
-    {"Grundfunktionen", 10, 122, 105, kBasicFunctionsButtons},
-    {"Alle Funktionen", 8, 214, 84, kAllFunctionsButtons},
+    {"Rechnen", 12, 64, 42, kArithmeticPlaces},
+    {"Grundfunktionen", 10, 122, 105, kBasicFunctionsPlaces},
+    {"Alle Funktionen", 8, 214, 84, kAllFunctionsPlaces},
 };
 
 // Where the owner's client area begins on the screen: below its menu bar, as a native
@@ -110,6 +112,17 @@ QPoint ClientAreaOrigin(const QWidget& owner) {
   const auto* window = qobject_cast<const QMainWindow*>(&owner);
   const int menuHeight = window && window->menuWidget() ? window->menuWidget()->height() : 0;
   return owner.mapToGlobal(QPoint(0, menuHeight));
+}
+
+// The registry says which kinds a palette offers, the layout where their buttons sit; a kind
+// without a place, or a place for a kind the palette does not offer, is a fault of the program.
+const ComponentKind& OfferedKind(const std::vector<const ComponentKind*>& offered,
+                                 const ButtonPlace& place, const PaletteLayout& layout) {
+  const auto found = std::ranges::find(offered, place.kind, &ComponentKind::code);
+  if (found == offered.end()) {
+    throw std::logic_error(std::string(layout.title) + " places a kind it does not offer");
+  }
+  return **found;
 }
 
 }  // namespace
@@ -124,11 +137,16 @@ ComponentPalette::ComponentPalette(PaletteKind kind, ArmPlacing armPlacing, QWid
   const DialogUnits units{QFontMetrics(font)};
   setFixedSize(units.ToPixels(QSize(layout.width, layout.height)));
 
-  for (const PaletteButton& entry : layout.buttons) {
-    auto* button = new QPushButton(QString::fromUtf8(entry.caption), this);
-    button->setGeometry(units.ToPixels(QRect(entry.left, entry.top, entry.width, kButtonHeight)));
-    const int buttonKind = entry.kind;
-    connect(button, &QPushButton::clicked, this, [this, buttonKind] { armPlacing_(buttonKind); });
+  const std::vector<const ComponentKind*> offered = ComponentKinds().OnPalette(kind);
+  if (offered.size() != layout.places.size()) {
+    throw std::logic_error(std::string(layout.title) + " has no place for a kind it offers");
+  }
+  for (const ButtonPlace& place : layout.places) {
+    const ComponentKind& offeredKind = OfferedKind(offered, place, layout);
+    auto* button = new QPushButton(QString::fromUtf8(offeredKind.caption), this);
+    button->setGeometry(units.ToPixels(QRect(place.left, place.top, place.width, kButtonHeight)));
+    const int code = offeredKind.code;
+    connect(button, &QPushButton::clicked, this, [this, code] { armPlacing_(code); });
   }
   move(ClientAreaOrigin(owner));
 }

@@ -3,16 +3,15 @@
 #include <QDialog>
 #include <functional>
 
+#include "model/component_registry.h"
+
 namespace trivenor {
 
-/// The three palettes, from the simplest to the complete one.
-enum class PaletteKind { Arithmetic, BasicFunctions, AllFunctions };
-inline constexpr int kPaletteCount = 3;
-
 /// A modeless tool window of component buttons ("Rechnen", "Grundfunktionen", "Alle
-/// Funktionen"). A click only arms the view for placing the button's kind; the next canvas click
-/// places it. The palette keeps no state of its own. The close box destroys it; Escape, and Enter
-/// while no button has the focus, only hide it, as a modeless dialog ends.
+/// Funktionen"): the kinds the registry puts on that palette, with their captions. A click only
+/// arms the view for placing the button's kind; the next canvas click places it. The palette keeps
+/// no state of its own. The close box destroys it; Escape, and Enter while no button has the focus,
+/// only hide it, as a modeless dialog ends.
 class ComponentPalette : public QDialog {
   Q_OBJECT
 

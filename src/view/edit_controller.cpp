@@ -8,12 +8,9 @@
 #include "document/circuit_serializer.h"
 #include "document/document_io.h"
 #include "document/document_serializer.h"
-#include "model/component_kind.h"
-#include "model/constant.h"
-#include "model/delay_line.h"
-#include "model/hazard_filter.h"
+#include "model/component_registry.h"
 #include "model/number_text.h"
-#include "model/operators.h"
+#include "model/virtual_key_codes.h"
 #include "view/canvas_geometry.h"
 
 namespace trivenor {
@@ -54,6 +51,13 @@ Junction* JunctionOf(const SubCircuit& circuit, const Port* port) {
   const auto found = std::find_if(circuit.junctions.begin(), circuit.junctions.end(),
                                   [port](const auto& junction) { return &junction->port == port; });
   return found != circuit.junctions.end() ? found->get() : nullptr;
+}
+
+/// What `kind` makes from the answer of its dialog; nothing when the dialog was cancelled.
+template <typename Answer>
+std::unique_ptr<Component> CreateFromAnswer(const ComponentKind& kind,
+                                            std::optional<Answer> answer) {
+  return answer ? kind.Create(std::move(*answer)) : nullptr;
 }
 
 int Clamp(int value, int low, int high) {
@@ -116,45 +120,32 @@ void EditController::PlaceComponent(int x, int y) {
 }
 
 std::unique_ptr<Component> EditController::CreateComponent(int kindCode) {
-  if (IsTwoInputKind(kindCode)) {
-    return std::make_unique<TwoInputOperator>(kindCode);
+  const std::optional<ComponentKind> chosen = ComponentKinds().Find(kindCode);
+  if (!chosen) {
+    return nullptr;
   }
-  if (IsUnaryKind(kindCode)) {
-    return std::make_unique<UnaryFunction>(kindCode);
-  }
-  switch (kindCode) {
-    case kind::DelayLine:
-      if (const std::optional<int> delay = host_.AskDelay(1)) {
-        return std::make_unique<DelayLine>(*delay);
-      }
-      return nullptr;
-    case kind::Constant:
-      if (std::optional<std::string> text = host_.AskConstantText()) {
-        return std::make_unique<Constant>(std::move(*text));
-      }
-      return nullptr;
-    case kind::OutputDisplay: {
-      // Built before its dialog, which edits its table; inserted only after the dialog, so no
+  switch (chosen->dialog) {
+    case PlacingDialog::None:
+      return chosen->Create();
+    case PlacingDialog::Delay:
+      return CreateFromAnswer(*chosen, host_.AskDelay(1));
+    case PlacingDialog::ConstantText:
+      return CreateFromAnswer(*chosen, host_.AskConstantText());
+    case PlacingDialog::HazardHold:
+      return CreateFromAnswer(*chosen, host_.AskHazardHold(1));
+    case PlacingDialog::GraphSettings:
+      return CreateFromAnswer(*chosen, host_.AskGraphSettings(GraphSettings{}));
+    case PlacingDialog::OutputTexts: {
+      // Made before its dialog, which edits its table; inserted only after the dialog, so no
       // pass of the clock meanwhile sees it half set up.
-      auto display = std::make_unique<OutputDisplay>();
-      host_.EditOutputTexts(display->texts);
+      std::unique_ptr<Component> display = chosen->Create();
+      host_.EditOutputTexts(static_cast<OutputDisplay&>(*display).texts);
       return display;
     }
-    case kind::HazardFilter:
-      if (const std::optional<int> hold = host_.AskHazardHold(1)) {
-        return std::make_unique<HazardFilter>(*hold);
-      }
-      return nullptr;
-    case kind::GraphPlot:
-      if (const std::optional<GraphSettings> settings = host_.AskGraphSettings(GraphSettings{})) {
-        return std::make_unique<GraphPlot>(*settings);
-      }
-      return nullptr;
-    case kind::SubCircuit:
+    case PlacingDialog::SubCircuitFile:
       return LoadChosenSubCircuit();
-    default:
-      return nullptr;
   }
+  return nullptr;
 }
 
 std::unique_ptr<Component> EditController::LoadChosenSubCircuit() {
@@ -540,49 +531,12 @@ void EditController::TypeKey(int virtualKey) {
 }
 
 void EditController::ShortcutKey(int virtualKey) {
-  int placed = 0;
-  switch (virtualKey) {
-    case 8:
-    case 46:
-      DeleteSelection();
-      return;
-    case 'D':
-      placed = kind::DelayLine;
-      break;
-    case 'G':
-      placed = kind::Equal;
-      break;
-    case 'I':
-      placed = kind::Truncate;
-      break;
-    case 'O':
-      placed = kind::OutputDisplay;
-      break;
-    case 'R':
-      placed = kind::RandomFraction;
-      break;
-    case 'Z':
-      placed = kind::RandomInteger;
-      break;
-    case 106:
-      placed = kind::Times;
-      break;
-    case 107:
-    case 187:
-      placed = kind::Plus;
-      break;
-    case 109:
-    case 189:
-      placed = kind::Minus;
-      break;
-    case 111:
-      placed = kind::Divide;
-      break;
-    default:
-      return;
+  if (virtualKey == vk::kBackspace || virtualKey == vk::kDelete) {
+    DeleteSelection();
+  } else if (const ComponentKind* placed = ComponentKinds().ForKey(virtualKey)) {
+    state_.mode = EditMode::PlacingComponent;
+    state_.modeArg = placed->code;
   }
-  state_.mode = EditMode::PlacingComponent;
-  state_.modeArg = placed;
 }
 
 }  // namespace trivenor

@@ -2,26 +2,11 @@
 
 #include <Qt>
 
+#include "model/virtual_key_codes.h"
+
 namespace trivenor {
 
 namespace {
-
-namespace vk {
-constexpr int kBackspace = 8;
-constexpr int kEnter = 13;
-constexpr int kEscape = 27;
-constexpr int kDelete = 46;
-constexpr int kKeypadZero = 96;
-constexpr int kKeypadMultiply = 106;
-constexpr int kKeypadPlus = 107;
-constexpr int kKeypadMinus = 109;
-constexpr int kKeypadPoint = 110;
-constexpr int kKeypadDivide = 111;
-constexpr int kPlus = 187;
-constexpr int kComma = 188;
-constexpr int kMinus = 189;
-constexpr int kFullStop = 190;
-}  // namespace vk
 
 int KeypadKey(int qtKey) {
   if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
