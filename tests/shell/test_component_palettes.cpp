@@ -9,8 +9,9 @@
 #include <memory>
 
 #include "document/trivenor_doc.h"
-#include "model/component_kind.h"
 #include "isolated_settings.h"
+#include "model/component_kind.h"
+#include "model/component_registry.h"
 #include "shell/component_palette.h"
 #include "shell/dialog_units.h"
 #include "shell/main_frame.h"
@@ -18,17 +19,16 @@
 namespace trivenor {
 namespace {
 
-// Every caption any palette shows, with the kind it must arm. The two random buttons differ on
-// purpose: "Zufall" is the two-input operator, "Random" the one-input function.
-const QMap<QString, int>& KindOfCaption() {
-  static const QMap<QString, int> kinds = {
-      {"+", 1},         {"-", 2},        {"*", 3},       {"/", 4},           {"x^y", 5},
-      {"und", 6},       {"oder", 7},     {"=", 8},       {"<", 9},           {">", 10},
-      {"div", 11},      {"mod", 12},     {"Zufall", 13}, {"Nicht", 101},     {"abr", 102},
-      {"aufr", 103},    {"log", 104},    {"sqr", 105},   {"sin", 106},       {"cos", 107},
-      {"ABS", 108},     {"tan", 109},    {"INT", 110},   {"SIG", 111},       {"Random", 112},
-      {"e^x", 113},     {"Atan", 114},   {"lg10", 115},  {"Verzögern", 201}, {"fest", 202},
-      {"Ausgabe", 206}, {"Hazard", 208}, {"Graph", 209}};
+// Every caption any palette shows, with the kind it must arm: the registry's, whose own test
+// pins them down.
+QMap<QString, int> KindOfCaption() {
+  QMap<QString, int> kinds;
+  for (const PaletteKind palette :
+       {PaletteKind::Arithmetic, PaletteKind::BasicFunctions, PaletteKind::AllFunctions}) {
+    for (const ComponentKind* kind : ComponentKinds().OnPalette(palette)) {
+      kinds.insert(QString::fromUtf8(kind->caption), kind->code);
+    }
+  }
   return kinds;
 }
 
