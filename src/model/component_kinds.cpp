@@ -37,16 +37,22 @@ constexpr PaletteSet kBasic = PaletteBit(PaletteKind::BasicFunctions);
 constexpr PaletteSet kBasicAndAll = kBasic | kAll;
 constexpr PaletteSet kEveryPalette = PaletteBit(PaletteKind::Arithmetic) | kBasicAndAll;
 
+ComponentKind Kind(int code, ComponentClass componentClass, const char* label, const char* caption,
+                   PaletteSet palettes, PlacingDialog dialog, ComponentKind::Factory create,
+                   std::array<int, 2> keys = {}) {
+  return {code, componentClass, label, caption, palettes, dialog, keys, create};
+}
+
 ComponentKind TwoInput(int code, const char* label, const char* caption, PaletteSet palettes,
                        std::array<int, 2> keys = {}) {
-  return {code, ComponentClass::TwoInputOperator, label, caption, palettes, PlacingDialog::None,
-          keys, &MakeWithCode<TwoInputOperator>};
+  return Kind(code, ComponentClass::TwoInputOperator, label, caption, palettes, PlacingDialog::None,
+              &MakeWithCode<TwoInputOperator>, keys);
 }
 
 ComponentKind Unary(int code, const char* label, const char* caption, PaletteSet palettes,
                     std::array<int, 2> keys = {}) {
-  return {code,     ComponentClass::UnaryFunction, label, caption,
-          palettes, PlacingDialog::None,           keys,  &MakeWithCode<UnaryFunction>};
+  return Kind(code, ComponentClass::UnaryFunction, label, caption, palettes, PlacingDialog::None,
+              &MakeWithCode<UnaryFunction>, keys);
 }
 
 ComponentRegistry BuiltInKinds() {
@@ -87,55 +93,19 @@ ComponentRegistry BuiltInKinds() {
   kinds.Register(Unary(kind::ArcTangent, "Atan", "Atan", kAll));
   kinds.Register(Unary(kind::Log10, "lg10", "lg10", kAll));
 
-  kinds.Register({kind::DelayLine,
-                  ComponentClass::DelayLine,
-                  "Del ",
-                  "Verzögern",
-                  kBasicAndAll,
-                  PlacingDialog::Delay,
-                  {'D'},
-                  &MakeFrom<DelayLine, int>});
-  kinds.Register({kind::Constant,
-                  ComponentClass::Constant,
-                  "",
-                  "fest",
-                  kBasicAndAll,
-                  PlacingDialog::ConstantText,
-                  {},
-                  &MakeFrom<Constant, std::string>});
-  kinds.Register({kind::OutputDisplay,
-                  ComponentClass::OutputDisplay,
-                  "",
-                  "Ausgabe",
-                  kBasicAndAll,
-                  PlacingDialog::OutputTexts,
-                  {'O'},
-                  &MakeEmpty<OutputDisplay>});
-  kinds.Register({kind::HazardFilter,
-                  ComponentClass::HazardFilter,
-                  "Haz ",
-                  "Hazard",
-                  kAll,
-                  PlacingDialog::HazardHold,
-                  {},
-                  &MakeFrom<HazardFilter, int>});
-  kinds.Register({kind::GraphPlot,
-                  ComponentClass::GraphPlot,
-                  "",
-                  "Graph",
-                  kAll,
-                  PlacingDialog::GraphSettings,
-                  {},
-                  &MakeFrom<GraphPlot, GraphSettings>});
+  kinds.Register(Kind(kind::DelayLine, ComponentClass::DelayLine, "Del ", "Verzögern", kBasicAndAll,
+                      PlacingDialog::Delay, &MakeFrom<DelayLine, int>, {'D'}));
+  kinds.Register(Kind(kind::Constant, ComponentClass::Constant, "", "fest", kBasicAndAll,
+                      PlacingDialog::ConstantText, &MakeFrom<Constant, std::string>));
+  kinds.Register(Kind(kind::OutputDisplay, ComponentClass::OutputDisplay, "", "Ausgabe",
+                      kBasicAndAll, PlacingDialog::OutputTexts, &MakeEmpty<OutputDisplay>, {'O'}));
+  kinds.Register(Kind(kind::HazardFilter, ComponentClass::HazardFilter, "Haz ", "Hazard", kAll,
+                      PlacingDialog::HazardHold, &MakeFrom<HazardFilter, int>));
+  kinds.Register(Kind(kind::GraphPlot, ComponentClass::GraphPlot, "", "Graph", kAll,
+                      PlacingDialog::GraphSettings, &MakeFrom<GraphPlot, GraphSettings>));
   // Placed through the sub-circuit dialog, never from a palette.
-  kinds.Register({kind::SubCircuit,
-                  ComponentClass::SubCircuit,
-                  "",
-                  "",
-                  kNoPalette,
-                  PlacingDialog::SubCircuitFile,
-                  {},
-                  &MakeEmpty<SubCircuit>});
+  kinds.Register(Kind(kind::SubCircuit, ComponentClass::SubCircuit, "", "", kNoPalette,
+                      PlacingDialog::SubCircuitFile, &MakeEmpty<SubCircuit>));
   return kinds;
 }
 

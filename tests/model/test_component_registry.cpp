@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <memory>
 #include <optional>
@@ -180,10 +181,16 @@ TEST(ComponentRegistry, EachKeyArmsOneKindAndKeyZeroNone) {
   // Kinds with fewer keys fill their list with 0, the code of keys the rules do not use.
   EXPECT_EQ(ComponentKinds().ForKey(0), nullptr);
 
+  const auto withKeys = [](int code, std::array<int, 2> keys) {
+    ComponentKind kind;
+    kind.code = code;
+    kind.keys = keys;
+    return kind;
+  };
   ComponentRegistry registry;
-  registry.Register({.code = 1, .keys = {'A'}});
-  EXPECT_THROW(registry.Register({.code = 1}), std::logic_error);
-  EXPECT_THROW(registry.Register({.code = 2, .keys = {'B', 'A'}}), std::logic_error);
+  registry.Register(withKeys(1, {'A'}));
+  EXPECT_THROW(registry.Register(withKeys(1, {})), std::logic_error);
+  EXPECT_THROW(registry.Register(withKeys(2, {'B', 'A'})), std::logic_error);
   EXPECT_EQ(registry.ForKey('A')->code, 1);
   EXPECT_EQ(registry.ForKey('B'), nullptr) << "a refused kind leaves nothing behind";
 }
