@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -26,26 +27,25 @@ namespace {
 using Class = ComponentClass;
 using Dialog = PlacingDialog;
 
+template <typename Concrete>
+bool IsA(const Component& component) {
+  return dynamic_cast<const Concrete*>(&component) != nullptr;
+}
+
+// The loader's kind blocks take a component for its class as the registry gives it: a factory
+// that made another class would have them read a wrong object.
 bool IsOfClass(const Component& component, ComponentClass componentClass) {
-  switch (componentClass) {
-    case Class::TwoInputOperator:
-      return dynamic_cast<const TwoInputOperator*>(&component) != nullptr;
-    case Class::UnaryFunction:
-      return dynamic_cast<const UnaryFunction*>(&component) != nullptr;
-    case Class::DelayLine:
-      return dynamic_cast<const DelayLine*>(&component) != nullptr;
-    case Class::Constant:
-      return dynamic_cast<const Constant*>(&component) != nullptr;
-    case Class::OutputDisplay:
-      return dynamic_cast<const OutputDisplay*>(&component) != nullptr;
-    case Class::HazardFilter:
-      return dynamic_cast<const HazardFilter*>(&component) != nullptr;
-    case Class::GraphPlot:
-      return dynamic_cast<const GraphPlot*>(&component) != nullptr;
-    case Class::SubCircuit:
-      return dynamic_cast<const SubCircuit*>(&component) != nullptr;
-  }
-  return false;
+  static const std::map<ComponentClass, bool (*)(const Component&)> kChecks = {
+      {Class::TwoInputOperator, &IsA<TwoInputOperator>},
+      {Class::UnaryFunction, &IsA<UnaryFunction>},
+      {Class::DelayLine, &IsA<DelayLine>},
+      {Class::Constant, &IsA<Constant>},
+      {Class::OutputDisplay, &IsA<OutputDisplay>},
+      {Class::HazardFilter, &IsA<HazardFilter>},
+      {Class::GraphPlot, &IsA<GraphPlot>},
+      {Class::SubCircuit, &IsA<SubCircuit>},
+  };
+  return kChecks.at(componentClass)(component);
 }
 
 /// What the dialog of each kind would answer.
