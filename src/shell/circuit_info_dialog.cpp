@@ -33,30 +33,38 @@ QPushButton* AddButton(QDialog& dialog, const DialogUnits& units, const QString&
 
 }  // namespace
 
-CircuitInfoDialog::CircuitInfoDialog(std::function<bool(const std::string&)> passwordOpens,
+CircuitInfoDialog::CircuitInfoDialog(bool passwordStored,
+                                     std::function<bool(const std::string&)> passwordOpens,
                                      QWidget* parent)
     : QDialog(parent), passwordOpens_(std::move(passwordOpens)) {
   setWindowTitle(QStringLiteral("Schaltkreisinformationen"));
   setFont(DialogUnits::DialogFont());
   const DialogUnits units;
-  setFixedSize(units.ToPixels(QSize(220, 104)));
+  // The row of the repetition pushes everything below it down.
+  const int below = passwordStored ? 0 : 18;
+  setFixedSize(units.ToPixels(QSize(220, 104 + below)));
 
   // Created in tab order.
   title_ = AddField(*this, units, "title", {7, 7, 206, 14});
   AddLabel(*this, units, QStringLiteral("erstellt von"), {7, 31});
   owner_ = AddField(*this, units, "owner", {55, 29, 158, 14});
   AddLabel(*this, units, QStringLiteral("Passwort:"), {7, 51});
-  password_ = AddField(*this, units, "password", {55, 49, 80, 14});
+  password_ = AddField(*this, units, "password", {100, 49, 80, 14});
   password_->setEchoMode(QLineEdit::Password);
+  if (!passwordStored) {
+    AddLabel(*this, units, QStringLiteral("Passwort wiederholen:"), {7, 69});
+    repeatedPassword_ = AddField(*this, units, "repeatedPassword", {100, 67, 80, 14});
+    repeatedPassword_->setEchoMode(QLineEdit::Password);
+  }
   editable_ = new QCheckBox(QStringLiteral("Änderungen zulassen"), this);
   editable_->setObjectName(QStringLiteral("editable"));
-  editable_->setGeometry(units.ToPixels(QRect(7, 68, 120, 10)));
+  editable_->setGeometry(units.ToPixels(QRect(7, 68 + below, 120, 10)));
 
-  QPushButton* ok = AddButton(*this, units, QStringLiteral("OK"), "ok", {107, 83, 50, 14});
+  QPushButton* ok = AddButton(*this, units, QStringLiteral("OK"), "ok", {107, 83 + below, 50, 14});
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   QPushButton* cancel =
-      AddButton(*this, units, QStringLiteral("Abbrechen"), "cancel", {163, 83, 50, 14});
+      AddButton(*this, units, QStringLiteral("Abbrechen"), "cancel", {163, 83 + below, 50, 14});
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
   title_->setFocus();
@@ -67,6 +75,9 @@ void CircuitInfoDialog::SetInfo(const CircuitInfo& info) {
   title_->setText(QString::fromStdString(info.title));
   owner_->setText(QString::fromStdString(info.owner));
   password_->setText(QString::fromStdString(info.password));
+  if (repeatedPassword_ != nullptr) {
+    repeatedPassword_->setText(password_->text());
+  }
   editable_->setChecked(info.editable);
 }
 
@@ -78,6 +89,10 @@ CircuitInfo CircuitInfoDialog::info() const {
 }
 
 void CircuitInfoDialog::accept() {
+  if (repeatedPassword_ != nullptr && repeatedPassword_->text() != password_->text()) {
+    RefuseField(*this, *repeatedPassword_, kPasswordsDiffer);
+    return;
+  }
   const CircuitInfo typed = info();
   const bool changed = typed.title != shown_.title || typed.owner != shown_.owner ||
                        typed.editable != shown_.editable;
@@ -91,6 +106,7 @@ void CircuitInfoDialog::accept() {
 
 void ShowCircuitInfo(CTrivenorDoc& document, QWidget& parent) {
   CircuitInfoDialog dialog(
+      !document.circuit().password.empty(),
       [&document](const std::string& typed) { return PasswordOpens(document, typed); }, &parent);
   dialog.SetInfo(ReadCircuitInfo(document));
   if (dialog.exec() == QDialog::Accepted && ApplyCircuitInfo(document, dialog.info())) {

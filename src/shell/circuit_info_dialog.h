@@ -18,8 +18,11 @@ namespace trivenor {
 /// not change the values is refused like any field: a warning, the focus back on the password
 /// and the dialog stays open, so the user learns that nothing was taken over and keeps what was
 /// typed. Someone who only looked and changed nothing closes it with "OK" as well, without the
-/// password and without a warning. The widgets carry the object names "title", "owner", "password",
-/// "editable", "ok" and "cancel" for tests.
+/// password and without a warning. While no password is stored, what is typed becomes the
+/// password, so it is asked for a second time ("Passwort wiederholen:"): a typo in the masked
+/// field would otherwise lock the circuit for good. The widgets carry the object names "title",
+/// "owner", "password", "repeatedPassword" (only while none is stored), "editable", "ok" and
+/// "cancel" for tests.
 class CircuitInfoDialog : public QDialog {
   Q_OBJECT
 
@@ -27,9 +30,12 @@ class CircuitInfoDialog : public QDialog {
   static constexpr char kWrongPassword[] =
       "Das Passwort ist falsch. Ohne das gespeicherte Passwort bleiben die Angaben unverändert.";
 
-  /// `passwordOpens` tells whether a typed password (UTF-8) may change the values.
-  explicit CircuitInfoDialog(std::function<bool(const std::string&)> passwordOpens,
-                             QWidget* parent = nullptr);
+  static constexpr char kPasswordsDiffer[] = "Die Passwörter stimmen nicht überein.";
+
+  /// `passwordStored` tells whether the circuit has a password already; `passwordOpens` whether
+  /// a typed password (UTF-8) may change the values.
+  CircuitInfoDialog(bool passwordStored, std::function<bool(const std::string&)> passwordOpens,
+                    QWidget* parent = nullptr);
 
   /// Fills the fields; UTF-8.
   void SetInfo(const CircuitInfo& info);
@@ -44,6 +50,7 @@ class CircuitInfoDialog : public QDialog {
   QLineEdit* title_;
   QLineEdit* owner_;
   QLineEdit* password_;
+  QLineEdit* repeatedPassword_ = nullptr;  ///< only while a new password can be set
   QCheckBox* editable_;
 };
 

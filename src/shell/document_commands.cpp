@@ -1,6 +1,5 @@
 #include "shell/document_commands.h"
 
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <exception>
@@ -8,10 +7,6 @@
 namespace trivenor {
 
 namespace {
-
-// On Linux "*.*" would hide every file without a dot in its name, and circuit files have no
-// suffix of their own: the filter has to be "*".
-constexpr char kAllFilesFilter[] = "Alle Dateien (*)";
 
 // Reported when something other than the file itself fails (memory running out, say).
 constexpr char kOpenFailed[] = "Fehler beim Öffnen des Dokuments.";
@@ -34,21 +29,11 @@ void ShowWarning(QWidget& window, const QString& text) {
 
 }  // namespace
 
-FileDialogs StandardFileDialogs() {
-  return {
-      [](QWidget* parent) {
-        return QFileDialog::getOpenFileName(parent, QStringLiteral("Öffnen"), QString(),
-                                            QString::fromUtf8(kAllFilesFilter));
-      },
-      [](QWidget* parent, const QString& proposal) {
-        return QFileDialog::getSaveFileName(parent, QStringLiteral("Speichern unter"), proposal,
-                                            QString::fromUtf8(kAllFilesFilter));
-      },
-  };
-}
-
 DocumentCommands::DocumentCommands(CTrivenorDoc& document, QWidget& window)
-    : QObject(&window), document_(document), window_(window) {}
+    : QObject(&window),
+      fileDialogs(StandardFileDialogs(window)),
+      document_(document),
+      window_(window) {}
 
 void DocumentCommands::New() {
   if (!SaveModified()) {

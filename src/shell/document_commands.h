@@ -3,22 +3,12 @@
 #include <QObject>
 #include <QString>
 #include <QWidget>
-#include <functional>
 
 #include "document/trivenor_doc.h"
+#include "shell/file_dialogs.h"
 #include "shell/recent_files.h"
 
 namespace trivenor {
-
-/// The file dialogs the document commands ask for a path. An empty answer means cancelled.
-/// Tests put their own in place of Qt's dialogs.
-struct FileDialogs {
-  std::function<QString(QWidget* parent)> askOpenPath;
-  std::function<QString(QWidget* parent, const QString& proposal)> askSavePath;
-};
-
-/// Qt's own file dialogs, offering every file: circuit files have no suffix of their own.
-FileDialogs StandardFileDialogs();
 
 /// "Neu", "Öffnen...", "Speichern", "Speichern unter..." and the recent files, with the save
 /// question before the document is given up and the error reports after a failed read or write.
@@ -50,7 +40,7 @@ class DocumentCommands : public QObject {
 
   const RecentFileList& recentFiles() const { return recentFiles_; }
 
-  FileDialogs fileDialogs = StandardFileDialogs();
+  FileDialogs fileDialogs;
 
  signals:
   /// The document has been emptied and perhaps refilled: the view starts over with it.

@@ -84,6 +84,9 @@ void OutputTextsDialog::DeleteSelectedRow() {
   for (QListWidgetItem* row : list_->selectedItems()) {
     delete row;
   }
+  // A single-selection list selects the next row in place of a deleted one, and the next click
+  // would delete that one too: each click is to delete only the row the user picked.
+  list_->clearSelection();
 }
 
 void OutputTextsDialog::accept() {

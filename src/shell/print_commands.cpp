@@ -9,6 +9,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 
+#include "shell/page_setup_dialog.h"
 #include "shell/settings.h"
 
 namespace trivenor {
@@ -76,8 +77,18 @@ void PrintCommands::Preview() {
 }
 
 void PrintCommands::PrintSetup() {
-  QPageSetupDialog dialog(&printer_, &window_);
-  runDialog(dialog);
+  if (printer_.outputFormat() == QPrinter::NativeFormat) {
+    QPageSetupDialog dialog(&printer_, &window_);
+    runDialog(dialog);
+    return;
+  }
+  // Qt's page set-up is made for the platform's printers only and says it cannot be used on
+  // others: output to a PDF file, all there is without a printer, is set up in a dialog of our
+  // own.
+  PageSetupDialog dialog(printer_, &window_);
+  if (runDialog(dialog)) {
+    dialog.ApplyTo(printer_);
+  }
 }
 
 PrintCommands& ConnectPrintCommands(const CommandActions& actions, CTrivenorView& view,

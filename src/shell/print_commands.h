@@ -34,7 +34,8 @@ class PrintCommands : public QObject {
   void Print();
   /// Qt's print preview, showing one page or two facing pages as it did the last time.
   void Preview();
-  /// The page set-up of the printer.
+  /// The page set-up of the printer: Qt's for a printer of the platform, PageSetupDialog for
+  /// output to a PDF file. What is chosen holds for the following prints and previews.
   void PrintSetup();
 
   QPrinter& printer() { return printer_; }

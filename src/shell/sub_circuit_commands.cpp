@@ -1,13 +1,13 @@
 #include "shell/sub_circuit_commands.h"
 
 #include "model/component_kind.h"
-#include "shell/document_commands.h"
+#include "shell/file_dialogs.h"
 
 namespace trivenor {
 
 SubCircuitCommands::SubCircuitCommands(CTrivenorDoc& document, CTrivenorView& view, QWidget& window)
     : QObject(&window),
-      askPath(StandardFileDialogs().askOpenPath),
+      askPath(StandardFileDialogs(window).askOpenPath),
       document_(document),
       view_(view),
       window_(window) {}

@@ -32,12 +32,15 @@ QCheckBox& EditableBox(QDialog& dialog) {
   return *dialog.findChild<QCheckBox*>(QStringLiteral("editable"));
 }
 
-/// Types the three texts, sets the check box and presses "OK"; returns the warning, if any
-/// (see PressOkAnsweringWarning).
+/// Types the three texts (the password twice where it is asked for twice), sets the check box
+/// and presses "OK"; returns the warning, if any (see PressOkAnsweringWarning).
 QString Confirm(QDialog& dialog, const CircuitInfo& typed) {
   Field(dialog, "title").setText(QString::fromStdString(typed.title));
   Field(dialog, "owner").setText(QString::fromStdString(typed.owner));
   Field(dialog, "password").setText(QString::fromStdString(typed.password));
+  if (auto* repeated = dialog.findChild<QLineEdit*>(QStringLiteral("repeatedPassword"))) {
+    repeated->setText(QString::fromStdString(typed.password));
+  }
   EditableBox(dialog).setChecked(typed.editable);
   return PressOkAnsweringWarning(dialog);
 }
@@ -166,6 +169,41 @@ class CircuitInfoTest : public QObject {
     QCOMPARE(document_->circuit().label, std::string("Neu"));
     QCOMPARE(document_->circuit().password, std::string("Geheim"));
     QVERIFY(document_->IsModified());
+  }
+
+  // Regression: a typo in the masked field became the password unseen and locked the circuit
+  // for good.
+  void aNewPasswordIsTakenOnlyWhenTypedTwiceAlike() {
+    QVERIFY(RunCircuitInfo([](CircuitInfoDialog& dialog) {
+      QLineEdit& repeated = Field(dialog, "repeatedPassword");
+      QCOMPARE(repeated.echoMode(), QLineEdit::Password);
+      const auto* label = dialog.findChildren<QLabel*>().last();
+      QCOMPARE(label->text(), QStringLiteral("Passwort wiederholen:"));
+      QVERIFY(label->geometry().right() < repeated.x());
+      for (const QWidget* control : dialog.findChildren<QWidget*>()) {
+        QVERIFY2(dialog.rect().contains(control->geometry()), qPrintable(control->objectName()));
+      }
+
+      Field(dialog, "title").setText(QStringLiteral("Addierer"));
+      Field(dialog, "password").setText(QStringLiteral("Geheim"));
+      const QString differ = Warning(QString::fromUtf8(CircuitInfoDialog::kPasswordsDiffer));
+      for (const char* typo : {"Gehiem", ""}) {
+        repeated.setText(QString::fromUtf8(typo));
+        QCOMPARE(PressOkAnsweringWarning(dialog), differ);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.focusWidget(), &repeated);
+      }
+      repeated.setText(QStringLiteral("Geheim"));
+      QCOMPARE(PressOkAnsweringWarning(dialog), QString());
+    }));
+    QCOMPARE(document_->circuit().label, std::string("Addierer"));
+    QCOMPARE(document_->circuit().password, std::string("Geheim"));
+
+    // Once stored, the password only opens: there is nothing to repeat.
+    QVERIFY(RunCircuitInfo([](CircuitInfoDialog& dialog) {
+      QVERIFY(dialog.findChild<QLineEdit*>(QStringLiteral("repeatedPassword")) == nullptr);
+      dialog.reject();
+    }));
   }
 
   void aLockedCanvasRefusesStructuralEditsButRunsTypesAndSaves() {

@@ -53,6 +53,20 @@ class HelpTest : public QObject {
     QVERIFY(links >= 5);
   }
 
+  // Regression: the page sent children to the tips outside a component, where a press does
+  // nothing, and did not say that a forgotten password locks a circuit for good.
+  void thePageTellsWhereWiresStartAndThatPasswordsAreNotRecovered() {
+    QFile page(QStringLiteral(":/help/hilfe.html"));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(page.readAll());
+    const auto section = [&html](const char* id) {
+      const qsizetype start = html.indexOf(QStringLiteral("id=\"%1\"").arg(QLatin1String(id)));
+      return html.mid(start, html.indexOf(QStringLiteral("<h2"), start + 1) - start);
+    };
+    QVERIFY(section("leitungen").contains(QStringLiteral("innen im Baustein")));
+    QVERIFY(section("sperre").contains(QStringLiteral("nicht wiederherstellen")));
+  }
+
   void shiftF1AsksAboutTheNextClickWithTheCommandsPrompts() {
     CTrivenorDoc document;
     CMainFrame frame(document);

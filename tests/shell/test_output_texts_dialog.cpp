@@ -95,6 +95,10 @@ void OutputTextsDialogTest::deleteRemovesOnlyASelectedRow() {
   Click(dialog, "delete");
   QCOMPARE(Rows(dialog), QStringList({"1: x", "3: x"}));
   QCOMPARE(Edit(dialog, "value")->text(), QStringLiteral("3"));
+  // Regression: the row after the deleted one used to be selected, so a second click took it too.
+  QVERIFY(List(dialog)->selectedItems().isEmpty());
+  Click(dialog, "delete");
+  QCOMPARE(Rows(dialog), QStringList({"1: x", "3: x"}));
 }
 
 // The last row becomes the head, so of two rows for the same value the lower one is shown.

@@ -1,11 +1,13 @@
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -16,6 +18,7 @@
 #include "isolated_settings.h"
 #include "model/circuit_building.h"
 #include "shell/main_frame.h"
+#include "shell/page_setup_dialog.h"
 #include "shell/print_commands.h"
 #include "shell/print_switches.h"
 #include "shell/settings.h"
@@ -113,6 +116,42 @@ class PrintCommandsTest : public QObject {
     frame_->action(kFilePrint).trigger();
     QCOMPARE(test_support::PdfPageCount(path), 1);
     QVERIFY(test_support::PdfText(path).contains(QStringLiteral("von Eva")));
+  }
+
+  // Regression: without a printer "Druckereinrichtung..." offered nothing that took effect.
+  void pageSetUpForPdfOutputHoldsForPrintAndPreview() {
+    commands_->printer().setOutputFormat(QPrinter::PdfFormat);  // as on a machine without one
+    const QString path = files_->filePath(QStringLiteral("quer.pdf"));
+    QString setUp;  // the set-up's title and the paper it offered first
+    QPageLayout previewed;
+    commands_->runDialog = [&](QDialog& dialog) {
+      if (auto* setup = qobject_cast<PageSetupDialog*>(&dialog)) {
+        auto* paper = setup->findChild<QComboBox*>(QStringLiteral("paperSize"));
+        setUp = setup->windowTitle() + u'|' + paper->currentText();
+        paper->setCurrentIndex(paper->findText(QPageSize::name(QPageSize::A5)));
+        setup->findChild<QRadioButton*>(QStringLiteral("landscape"))->click();
+        return true;
+      }
+      if (auto* print = qobject_cast<QPrintDialog*>(&dialog)) {
+        print->printer()->setOutputFileName(path);
+        return true;
+      }
+      if (auto* preview = qobject_cast<QPrintPreviewDialog*>(&dialog)) {
+        previewed = preview->printer()->pageLayout();
+      }
+      return false;
+    };
+    commands_->printer().setPageSize(QPageSize(QPageSize::A4));
+    frame_->action(kFilePrintSetup).trigger();
+    frame_->action(kFilePrint).trigger();
+    frame_->action(kFilePrintPreview).trigger();
+
+    QCOMPARE(setUp, QStringLiteral("Seite einrichten|") + QPageSize::name(QPageSize::A4));
+    const QString info =
+        QString::fromUtf8(test_support::RunPopplerTool(QStringLiteral("pdfinfo"), {path}));
+    QVERIFY2(info.contains(QStringLiteral("595 x 420 pts (A5)")), qPrintable(info));
+    QCOMPARE(previewed.orientation(), QPageLayout::Landscape);
+    QCOMPARE(previewed.pageSize().id(), QPageSize::A5);
   }
 
   void printSwitchPrintsOnePageWithoutAWindowAndEnds() {

@@ -55,6 +55,10 @@ std::size_t PeakHeapBytes() {
 void RestartHeapPeak() {
   peakBytes = liveBytes;
 }
+std::size_t MallocBytesInUse() {
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
+}
 
 }  // namespace trivenor::test_support
 

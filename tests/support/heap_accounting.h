@@ -12,5 +12,9 @@ std::size_t LiveHeapBytes();
 std::size_t PeakHeapBytes();
 /// Starts a new peak from the bytes live now.
 void RestartHeapPeak();
+/// The bytes the C library's allocator has handed out and not had back, on the main thread's
+/// arena and in blocks of their own. Unlike LiveHeapBytes it also sees malloc, through which
+/// Qt allocates the contents of its strings and images.
+std::size_t MallocBytesInUse();
 
 }  // namespace trivenor::test_support
