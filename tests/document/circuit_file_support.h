@@ -13,7 +13,7 @@
 
 #include "document/archive.h"
 #include "document/circuit_files.h"
-#include "document/circuit_serializer.h"
+#include "document/circuit_loader.h"
 #include "document/document_serializer.h"
 #include "model/component_kind.h"
 #include "model/sub_circuit.h"
@@ -165,13 +165,9 @@ inline std::unique_ptr<SubCircuit> LoadDocument(const Bytes& bytes, FileReader& 
 
 /// Reads a circuit file the way placing it as a sub-circuit does.
 inline std::unique_ptr<SubCircuit> ReadAsSubCircuit(const Bytes& bytes, FileReader& files) {
-  Archive archive(bytes);
-  std::string version;
-  archive.Bytes(version);
-  EXPECT_EQ(version, kCircuitVersionText);
-  auto circuit = std::make_unique<SubCircuit>();
   LoadContext context(files, bytes.size());
-  SerializeCircuit(archive, *circuit, true, &context);
+  auto circuit = ReadCircuitFile(bytes, context);
+  EXPECT_NE(circuit, nullptr) << "the file holds another version text";
   return circuit;
 }
 
