@@ -125,18 +125,18 @@ std::unique_ptr<Component> EditController::CreateComponent(int kindCode) {
     case PlacingDialog::None:
       return chosen->Create();
     case PlacingDialog::Delay:
-      return CreateFromAnswer(*chosen, host_.AskDelay(1));
+      return CreateFromAnswer(*chosen, host_.dialogs().AskDelay(1));
     case PlacingDialog::ConstantText:
-      return CreateFromAnswer(*chosen, host_.AskConstantText());
+      return CreateFromAnswer(*chosen, host_.dialogs().AskConstantText());
     case PlacingDialog::HazardHold:
-      return CreateFromAnswer(*chosen, host_.AskHazardHold(1));
+      return CreateFromAnswer(*chosen, host_.dialogs().AskHazardHold(1));
     case PlacingDialog::GraphSettings:
-      return CreateFromAnswer(*chosen, host_.AskGraphSettings(GraphSettings{}));
+      return CreateFromAnswer(*chosen, host_.dialogs().AskGraphSettings(GraphSettings{}));
     case PlacingDialog::OutputTexts: {
       // Made before its dialog, which edits its table; inserted only after the dialog, so no
       // pass of the clock meanwhile sees it half set up.
       std::unique_ptr<Component> display = chosen->Create();
-      host_.EditOutputTexts(static_cast<OutputDisplay&>(*display).texts);
+      host_.dialogs().EditOutputTexts(static_cast<OutputDisplay&>(*display).texts);
       return display;
     }
     case PlacingDialog::SubCircuitFile:
