@@ -20,7 +20,7 @@
 
 #include "document/archive.h"
 #include "document/circuit_files.h"
-#include "document/circuit_serializer.h"
+#include "document/circuit_loader.h"
 #include "document/document_serializer.h"
 #include "model/component_kind.h"
 #include "model/sub_circuit.h"
@@ -44,9 +44,7 @@ struct Document {
 std::unique_ptr<Document> LoadDocument(std::span<const std::uint8_t> bytes) {
   auto document = std::make_unique<Document>();
   NoFileReader files;
-  LoadContext context(files, bytes.size());
-  Archive archive(bytes);
-  SerializeDocument(archive, document->circuit, document->settings, &context);
+  ReadDocumentFile("", bytes, document->circuit, document->settings, files);
   return document;
 }
 
@@ -99,14 +97,7 @@ class SelfReader final : public FileReader {
 void ReadAsPlacedSubCircuit(std::span<const std::uint8_t> bytes) {
   SelfReader files(bytes);
   LoadContext context(files, bytes.size());
-  Archive archive(bytes);
-  std::string version;
-  archive.Bytes(version);
-  if (version != kCircuitVersionText) {
-    return;
-  }
-  SubCircuit circuit;
-  SerializeCircuit(archive, circuit, true, &context);
+  ReadCircuitFile(bytes, context);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "document/document_io.h"
 
-#include <optional>
 #include <stdexcept>
 #include <utility>
 
@@ -65,13 +64,7 @@ DocumentError LoadDocumentBytes(const std::string& path, std::span<const std::ui
     return DocumentError::None;
   }
   try {
-    LoadContext context(files, bytes.size());
-    // A dynamic sub-circuit that names this very file keeps its stored copy.
-    if (const std::optional<std::string> identity = files.Identity(path)) {
-      context.EnterFile(*identity);
-    }
-    Archive archive(bytes);
-    SerializeDocument(archive, circuit, settings, &context);
+    ReadDocumentFile(path, bytes, circuit, settings, files);
   } catch (const FormatError&) {
     return DocumentError::BadFormat;
   }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "document/circuit_files.h"
+#include "document/circuit_loader.h"
 #include "document/document_serializer.h"
 #include "document/file_access.h"
 #include "model/sub_circuit.h"
@@ -25,10 +26,6 @@ enum class DocumentError {
   ReadFailed,   ///< any other read error
   WriteFailed,  ///< any other write error
 };
-
-/// Larger files are not circuit files (the editor's are a few kilobytes): they are refused as
-/// malformed without being read whole, so a file picked by mistake cannot exhaust memory.
-inline constexpr std::size_t kMaxDocumentBytes = std::size_t{64} << 20;
 
 /// The bytes of a document file, or why they could not be read.
 struct DocumentBytes {

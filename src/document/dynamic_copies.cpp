@@ -2,9 +2,7 @@
 
 #include <string>
 
-#include "document/archive.h"
-#include "document/circuit_serializer.h"
-#include "document/document_serializer.h"
+#include "document/circuit_loader.h"
 #include "document/utf8_path.h"
 
 namespace trivenor {
@@ -19,15 +17,10 @@ std::unique_ptr<SubCircuit> Decode(const std::string& path, int file, LoadContex
     return nullptr;
   }
   context.ChargeBytes(file, bytes->size());
-  Archive archive(*bytes);
-  std::string version;
-  archive.Bytes(version);
-  std::unique_ptr<SubCircuit> fresh;
   context.BeginDecode();
-  if (version == kCircuitVersionText) {
-    fresh = std::make_unique<SubCircuit>();
+  std::unique_ptr<SubCircuit> fresh = ReadCircuitFile(*bytes, context);
+  if (fresh != nullptr) {
     fresh->dynamic = true;
-    SerializeCircuit(archive, *fresh, true, &context);
   }
   context.EndDecode(file, fresh.get());
   return fresh;

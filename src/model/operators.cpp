@@ -89,7 +89,7 @@ bool TwoInputOperator::Evaluate() {
       if (range == 0) {
         return false;
       }
-      result = NextRandom() % range;
+      result = ProcessRandom().Next() % range;
       break;
     }
     default:
@@ -158,7 +158,7 @@ bool UnaryFunction::Evaluate() {
       if (a == 0) {
         return false;
       }
-      result = NextRandom() / 32767.0;
+      result = ProcessRandom().Next() / 32767.0;
       break;
     case kind::Exp:
       result = std::exp(a);

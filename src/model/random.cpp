@@ -4,21 +4,18 @@
 
 namespace trivenor {
 
-namespace {
-std::uint32_t randomState = 1;
+int RandomGenerator::Next() {
+  state_ = state_ * 214013u + 2531011u;
+  return static_cast<int>((state_ >> 16) & 0x7FFFu);
 }
 
-int NextRandom() {
-  randomState = randomState * 214013u + 2531011u;
-  return static_cast<int>((randomState >> 16) & 0x7FFFu);
+void RandomGenerator::RestartFromClock() {
+  SetState(static_cast<std::uint32_t>(std::time(nullptr)));
 }
 
-void SetRandomState(std::uint32_t state) {
-  randomState = state;
-}
-
-void RestartRandomFromClock() {
-  SetRandomState(static_cast<std::uint32_t>(std::time(nullptr)));
+RandomGenerator& ProcessRandom() {
+  static RandomGenerator generator;
+  return generator;
 }
 
 }  // namespace trivenor

@@ -53,7 +53,7 @@ inline void PrefetchAhead(const std::vector<std::unique_ptr<Component>>& list, s
 
 SubCircuit::SubCircuit() : Component(kind::SubCircuit) {
   Evaluate();
-  RestartRandomFromClock();
+  ProcessRandom().RestartFromClock();
 }
 
 // Wires are pointers between ports, so every port that can feed a wire inside is paired with

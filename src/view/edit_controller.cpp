@@ -4,10 +4,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "document/archive.h"
-#include "document/circuit_serializer.h"
-#include "document/document_io.h"
-#include "document/document_serializer.h"
+#include "document/sub_circuit_placing.h"
 #include "model/component_registry.h"
 #include "model/number_text.h"
 #include "model/virtual_key_codes.h"
@@ -128,18 +125,18 @@ std::unique_ptr<Component> EditController::CreateComponent(int kindCode) {
     case PlacingDialog::None:
       return chosen->Create();
     case PlacingDialog::Delay:
-      return CreateFromAnswer(*chosen, host_.AskDelay(1));
+      return CreateFromAnswer(*chosen, host_.dialogs().AskDelay(1));
     case PlacingDialog::ConstantText:
-      return CreateFromAnswer(*chosen, host_.AskConstantText());
+      return CreateFromAnswer(*chosen, host_.dialogs().AskConstantText());
     case PlacingDialog::HazardHold:
-      return CreateFromAnswer(*chosen, host_.AskHazardHold(1));
+      return CreateFromAnswer(*chosen, host_.dialogs().AskHazardHold(1));
     case PlacingDialog::GraphSettings:
-      return CreateFromAnswer(*chosen, host_.AskGraphSettings(GraphSettings{}));
+      return CreateFromAnswer(*chosen, host_.dialogs().AskGraphSettings(GraphSettings{}));
     case PlacingDialog::OutputTexts: {
       // Made before its dialog, which edits its table; inserted only after the dialog, so no
       // pass of the clock meanwhile sees it half set up.
       std::unique_ptr<Component> display = chosen->Create();
-      host_.EditOutputTexts(static_cast<OutputDisplay&>(*display).texts);
+      host_.dialogs().EditOutputTexts(static_cast<OutputDisplay&>(*display).texts);
       return display;
     }
     case PlacingDialog::SubCircuitFile:
@@ -157,48 +154,7 @@ std::unique_ptr<Component> EditController::LoadChosenSubCircuit() {
       })) {
     return nullptr;
   }
-  const std::string& path = entry->filePath;
-  if (path.empty()) {
-    return nullptr;
-  }
-  FileReader& files = *document_.files;
-  const auto bytes = files.ReadAll(path, kMaxDocumentBytes);
-  if (!bytes || bytes->size() > kMaxDocumentBytes) {
-    return nullptr;
-  }
-  auto circuitRead = std::make_unique<SubCircuit>();
-  try {
-    LoadContext context(files, bytes->size());
-    // A dynamic sub-circuit inside that names this very file keeps its stored copy.
-    if (const std::optional<std::string> identity = files.Identity(path)) {
-      context.EnterFile(*identity);
-    }
-    Archive archive(*bytes);
-    std::string version;
-    archive.Bytes(version);
-    if (version != kCircuitVersionText) {
-      return nullptr;
-    }
-    SerializeCircuit(archive, *circuitRead, true, &context);
-  } catch (const FormatError&) {
-    return nullptr;  // a malformed file places nothing, like one that cannot be opened
-  }
-
-  if (state_.insertDynamic) {
-    circuitRead->path = path;
-    circuitRead->dynamic = true;
-  }
-  for (auto& port : circuitRead->inputs) {
-    port->role = PortRole::SubCircuitInput;
-    port->source = nullptr;  // the numbers stored with them refer to no circuit here
-  }
-  for (auto& port : circuitRead->outputs) {
-    port->role = PortRole::SubCircuitOutput;
-  }
-  if (circuitRead->label.empty()) {
-    circuitRead->label = entry->displayName;
-  }
-  return circuitRead;
+  return LoadSubCircuitToPlace(*entry, state_.insertDynamic, *document_.files);
 }
 
 void EditController::CommitTypedValue() {

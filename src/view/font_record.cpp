@@ -10,26 +10,10 @@
 #include <string>
 
 #include "document/code_page.h"
+#include "view/font_record_layout.h"
 
 namespace trivenor {
 namespace {
-
-// Byte offsets of the LOGFONTA fields; all integers little-endian.
-constexpr std::size_t kHeight = 0;
-constexpr std::size_t kWidth = 4;
-constexpr std::size_t kEscapement = 8;
-constexpr std::size_t kOrientation = 12;
-constexpr std::size_t kWeight = 16;
-constexpr std::size_t kItalic = 20;
-constexpr std::size_t kUnderline = 21;
-constexpr std::size_t kStrikeOut = 22;
-constexpr std::size_t kCharSet = 23;
-constexpr std::size_t kOutPrecision = 24;
-constexpr std::size_t kClipPrecision = 25;
-constexpr std::size_t kQuality = 26;
-constexpr std::size_t kPitchAndFamily = 27;
-constexpr std::size_t kFaceName = 28;
-constexpr std::size_t kFaceNameSize = 32;
 
 // Field values as Windows defines them.
 constexpr std::uint8_t kAnsiCharSet = 0;
@@ -55,21 +39,6 @@ constexpr double kPointsPerPixel = 72.0 / 96.0;
 constexpr int kMinPixelSize = 1;
 constexpr int kMaxPixelSize = 500;
 constexpr int kMaxStretch = 4000;  // Qt's upper bound
-
-std::int32_t ReadInt32(const FontRecord& record, std::size_t offset) {
-  std::uint32_t value = 0;
-  for (std::size_t i = 0; i < 4; ++i) {
-    value |= static_cast<std::uint32_t>(record[offset + i]) << (8 * i);
-  }
-  return static_cast<std::int32_t>(value);
-}
-
-void WriteInt32(FontRecord& record, std::size_t offset, std::int32_t value) {
-  const auto bits = static_cast<std::uint32_t>(value);
-  for (std::size_t i = 0; i < 4; ++i) {
-    record[offset + i] = static_cast<std::uint8_t>(bits >> (8 * i));
-  }
-}
 
 int ClampedPixelSize(double pixels) {
   return static_cast<int>(std::lround(std::clamp<double>(pixels, kMinPixelSize, kMaxPixelSize)));
@@ -124,9 +93,9 @@ std::uint8_t FamilyOf(QFont::StyleHint hint, bool fixedPitch) {
 }
 
 std::string FaceName(const FontRecord& record) {
-  const auto* first = reinterpret_cast<const char*>(record.data() + kFaceName);
+  const auto* first = reinterpret_cast<const char*>(record.data() + logfont::kFaceName);
   // A name filling all 32 bytes has no NUL: it ends with the record.
-  const std::size_t length = strnlen(first, kFaceNameSize);
+  const std::size_t length = strnlen(first, logfont::kFaceNameSize);
   return CodePageToUtf8(std::string_view(first, length));
 }
 
@@ -134,7 +103,7 @@ std::string FaceName(const FontRecord& record) {
 
 QFont FontFromRecord(const FontRecord& record) {
   QFont font;
-  const std::uint8_t pitchAndFamily = record[kPitchAndFamily];
+  const std::uint8_t pitchAndFamily = record[logfont::kPitchAndFamily];
   font.setStyleHint(StyleHintOf(pitchAndFamily));
   // Without a name the family is chosen by pitch and family alone, as Windows does.
   const std::string face = FaceName(record);
@@ -144,7 +113,7 @@ QFont FontFromRecord(const FontRecord& record) {
   }
 
   // Widened before negating: the most negative 32-bit value has no positive counterpart.
-  const std::int64_t height = ReadInt32(record, kHeight);
+  const std::int64_t height = logfont::ReadInt32(record, logfont::kHeight);
   if (height < 0) {
     font.setPixelSize(ClampedPixelSize(static_cast<double>(-height)));
   } else if (height > 0) {
@@ -154,14 +123,14 @@ QFont FontFromRecord(const FontRecord& record) {
     font.setPixelSize(kDefaultPixelSize);
   }
 
-  const std::int32_t weight = ReadInt32(record, kWeight);
+  const std::int32_t weight = logfont::ReadInt32(record, logfont::kWeight);
   font.setWeight(static_cast<QFont::Weight>(weight <= 0 ? kNormalWeight
                                                         : std::min<std::int32_t>(weight, 1000)));
-  font.setItalic(record[kItalic] != 0);
-  font.setUnderline(record[kUnderline] != 0);
-  font.setStrikeOut(record[kStrikeOut] != 0);
+  font.setItalic(record[logfont::kItalic] != 0);
+  font.setUnderline(record[logfont::kUnderline] != 0);
+  font.setStrikeOut(record[logfont::kStrikeOut] != 0);
 
-  const std::uint8_t quality = record[kQuality];
+  const std::uint8_t quality = record[logfont::kQuality];
   if (quality == kNonAntialiasedQuality) {
     font.setStyleStrategy(QFont::NoAntialias);
   } else if (quality >= kAntialiasedQuality && quality <= kClearTypeNaturalQuality) {
@@ -169,7 +138,8 @@ QFont FontFromRecord(const FontRecord& record) {
   }
 
   // A width asks for characters of that average width: Qt stretches the font by the ratio.
-  const std::int64_t width = std::abs(static_cast<std::int64_t>(ReadInt32(record, kWidth)));
+  const std::int64_t width =
+      std::abs(static_cast<std::int64_t>(logfont::ReadInt32(record, logfont::kWidth)));
   if (width != 0) {
     const int natural = QFontMetrics(font).averageCharWidth();
     if (natural > 0) {
@@ -187,33 +157,35 @@ FontRecord RecordFromFont(const QFont& font) {
   const int pixelSize = font.pixelSize() > 0
                             ? font.pixelSize()
                             : static_cast<int>(std::lround(font.pointSizeF() * 96.0 / 72.0));
-  WriteInt32(record, kHeight, -ClampedPixelSize(pixelSize));
+  logfont::WriteInt32(record, logfont::kHeight, -ClampedPixelSize(pixelSize));
   const int stretch = font.stretch();
   if (stretch > 0 && stretch != QFont::Unstretched) {
     QFont natural(font);
     natural.setStretch(QFont::Unstretched);
     const int average = QFontMetrics(natural).averageCharWidth();
-    WriteInt32(record, kWidth, static_cast<std::int32_t>(std::lround(average * stretch / 100.0)));
+    logfont::WriteInt32(record, logfont::kWidth,
+                        static_cast<std::int32_t>(std::lround(average * stretch / 100.0)));
   }
-  WriteInt32(record, kEscapement, 0);
-  WriteInt32(record, kOrientation, 0);
-  WriteInt32(record, kWeight, static_cast<std::int32_t>(font.weight()));
-  record[kItalic] = font.italic() ? 1 : 0;
-  record[kUnderline] = font.underline() ? 1 : 0;
-  record[kStrikeOut] = font.strikeOut() ? 1 : 0;
-  record[kCharSet] = kAnsiCharSet;
-  record[kOutPrecision] = kOutStrokePrecision;
-  record[kClipPrecision] = kClipStrokePrecision;
+  logfont::WriteInt32(record, logfont::kEscapement, 0);
+  logfont::WriteInt32(record, logfont::kOrientation, 0);
+  logfont::WriteInt32(record, logfont::kWeight, static_cast<std::int32_t>(font.weight()));
+  record[logfont::kItalic] = font.italic() ? 1 : 0;
+  record[logfont::kUnderline] = font.underline() ? 1 : 0;
+  record[logfont::kStrikeOut] = font.strikeOut() ? 1 : 0;
+  record[logfont::kCharSet] = kAnsiCharSet;
+  record[logfont::kOutPrecision] = kOutStrokePrecision;
+  record[logfont::kClipPrecision] = kClipStrokePrecision;
   const QFont::StyleStrategy strategy = font.styleStrategy();
-  record[kQuality] = (strategy & QFont::NoAntialias)       ? kNonAntialiasedQuality
-                     : (strategy & QFont::PreferAntialias) ? kAntialiasedQuality
-                                                           : kDraftQuality;
+  record[logfont::kQuality] = (strategy & QFont::NoAntialias)       ? kNonAntialiasedQuality
+                              : (strategy & QFont::PreferAntialias) ? kAntialiasedQuality
+                                                                    : kDraftQuality;
   const bool fixedPitch = info.fixedPitch();
-  record[kPitchAndFamily] = static_cast<std::uint8_t>((fixedPitch ? kFixedPitch : kVariablePitch) |
-                                                      FamilyOf(font.styleHint(), fixedPitch));
+  record[logfont::kPitchAndFamily] = static_cast<std::uint8_t>(
+      (fixedPitch ? kFixedPitch : kVariablePitch) | FamilyOf(font.styleHint(), fixedPitch));
   // At most 31 bytes of the name, so the NUL always fits.
   const std::string face = Utf8ToCodePage(font.family().toStdString());
-  std::memcpy(record.data() + kFaceName, face.data(), std::min(face.size(), kFaceNameSize - 1));
+  std::memcpy(record.data() + logfont::kFaceName, face.data(),
+              std::min(face.size(), logfont::kFaceNameSize - 1));
   return record;
 }
 

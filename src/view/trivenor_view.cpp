@@ -120,28 +120,6 @@ CanvasPoint CTrivenorView::ToLogical(const QPointF& viewportPoint) const {
   return {logical.x(), logical.y()};
 }
 
-std::optional<int> CTrivenorView::AskDelay(int preset) {
-  return dialogs_ != nullptr ? dialogs_->AskDelay(preset) : std::nullopt;
-}
-
-std::optional<std::string> CTrivenorView::AskConstantText() {
-  return dialogs_ != nullptr ? dialogs_->AskConstantText() : std::nullopt;
-}
-
-std::optional<int> CTrivenorView::AskHazardHold(int preset) {
-  return dialogs_ != nullptr ? dialogs_->AskHazardHold(preset) : std::nullopt;
-}
-
-std::optional<GraphSettings> CTrivenorView::AskGraphSettings(const GraphSettings& presets) {
-  return dialogs_ != nullptr ? dialogs_->AskGraphSettings(presets) : std::nullopt;
-}
-
-void CTrivenorView::EditOutputTexts(std::vector<OutputText>& texts) {
-  if (dialogs_ != nullptr) {
-    dialogs_->EditOutputTexts(texts);
-  }
-}
-
 void CTrivenorView::InvalidateAll() {
   viewport()->update();
 }

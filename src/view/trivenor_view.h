@@ -89,12 +89,8 @@ class CTrivenorView : public QAbstractScrollArea, private EditorHost {
   /// A point of the viewport in logical canvas units.
   CanvasPoint ToLogical(const QPointF& viewportPoint) const;
 
-  // EditorHost: dialogs go to the dialog host, repaints to the viewport.
-  std::optional<int> AskDelay(int preset) override;
-  std::optional<std::string> AskConstantText() override;
-  std::optional<int> AskHazardHold(int preset) override;
-  std::optional<GraphSettings> AskGraphSettings(const GraphSettings& presets) override;
-  void EditOutputTexts(std::vector<OutputText>& texts) override;
+  // EditorHost: the dialog host's dialogs, repaints to the viewport.
+  EditorDialogs& dialogs() override { return dialogs_ != nullptr ? *dialogs_ : noDialogs_; }
   void InvalidateAll() override;
   void InvalidateRect(const CanvasRect& rect) override;
 
@@ -102,6 +98,7 @@ class CTrivenorView : public QAbstractScrollArea, private EditorHost {
   EditState edit_;
   EditController controller_{document_, edit_, *this};
   EditorDialogs* dialogs_ = nullptr;
+  CancelledDialogs noDialogs_;
   QTimer simulationTimer_;
   int firstTickDelay_ = 3000;
   int charWidth_ = 0;

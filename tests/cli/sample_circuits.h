@@ -4,10 +4,10 @@
 #include <string>
 
 #include "document/document_io.h"
-#include "model/circuit_building.h"
 #include "model/component_kind.h"
 #include "model/operators.h"
 #include "model/sub_circuit.h"
+#include "support/circuit_building.h"
 
 namespace trivenor::test_support {
 

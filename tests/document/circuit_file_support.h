@@ -13,10 +13,11 @@
 
 #include "document/archive.h"
 #include "document/circuit_files.h"
-#include "document/circuit_serializer.h"
+#include "document/circuit_loader.h"
 #include "document/document_serializer.h"
 #include "model/component_kind.h"
 #include "model/sub_circuit.h"
+#include "support/circuit_building.h"
 
 namespace trivenor::test_support {
 
@@ -40,30 +41,6 @@ class MemoryFiles final : public FileReader {
 
   std::map<std::string, Bytes> files;
 };
-
-/// Appends a component at the end of a circuit's list, the order a loaded file has.
-template <typename Kind, typename... Args>
-Kind& Append(SubCircuit& circuit, Args&&... args) {
-  auto component = std::make_unique<Kind>(std::forward<Args>(args)...);
-  Kind& added = *component;
-  circuit.components.push_back(std::move(component));
-  return added;
-}
-
-inline Port& AddInputTerminal(SubCircuit& circuit, int row) {
-  return *circuit.inputs.emplace_back(std::make_unique<Port>(PortRole::CircuitInput, row));
-}
-
-inline Port& AddOutputTerminal(SubCircuit& circuit, int row) {
-  return *circuit.outputs.emplace_back(std::make_unique<Port>(PortRole::CircuitOutput, row));
-}
-
-inline Junction& AddJunction(SubCircuit& circuit, int x, int y) {
-  Junction& junction = *circuit.junctions.emplace_back(std::make_unique<Junction>());
-  junction.port.x = x;
-  junction.port.y = y;
-  return junction;
-}
 
 /// The stored fields of a component's body.
 inline void SetBody(Component& component, int x, int y, int width, int height, int thickness,
@@ -165,13 +142,9 @@ inline std::unique_ptr<SubCircuit> LoadDocument(const Bytes& bytes, FileReader& 
 
 /// Reads a circuit file the way placing it as a sub-circuit does.
 inline std::unique_ptr<SubCircuit> ReadAsSubCircuit(const Bytes& bytes, FileReader& files) {
-  Archive archive(bytes);
-  std::string version;
-  archive.Bytes(version);
-  EXPECT_EQ(version, kCircuitVersionText);
-  auto circuit = std::make_unique<SubCircuit>();
   LoadContext context(files, bytes.size());
-  SerializeCircuit(archive, *circuit, true, &context);
+  auto circuit = ReadCircuitFile(bytes, context);
+  EXPECT_NE(circuit, nullptr) << "the file holds another version text";
   return circuit;
 }
 

@@ -1,5 +1,5 @@
-// The committed example circuits: what they compute once opened as the editor opens them, and
-// that they are exactly what the generator in tools/ writes today.
+// The committed example circuits: what they compute once opened as the editor opens them, what
+// saving them then writes, and that they are exactly what the generator in tools/ writes today.
 
 #include <gtest/gtest.h>
 
@@ -15,6 +15,7 @@
 
 #include "document/circuit_files.h"
 #include "document/document_io.h"
+#include "document/trivenor_doc.h"
 #include "model/component_kind.h"
 #include "model/graph_plot.h"
 #include "model/output_display.h"
@@ -269,6 +270,35 @@ TEST_F(ExampleFile, AverageWiresItsSubCircuitAcrossTheBoundaryAndHalvesTheSum) {
   SetInput(1, 5.0f);
   Run(2);
   EXPECT_EQ(Output(0), 0.0f);
+}
+
+// Saving writes the values of the opening pass, so the bytes are those of the example after one
+// pass: saved_examples holds them as the editor has always written them. A change to the
+// loader, the writer or the evaluation that alters them shows here.
+TEST(ExampleSaving, AnOpenedExampleSavesToTheBytesTheEditorAlwaysWrote) {
+  const fs::path savedFolder =
+      CommittedExamplesFolder().parent_path() / "tests" / "document" / "saved_examples";
+  test_support::TempFolder folder;
+  int examples = 0;
+  for (const auto& entry : fs::directory_iterator(CommittedExamplesFolder())) {
+    if (entry.path().extension() != ".trv") {
+      continue;
+    }
+    const std::string name = entry.path().filename().string();
+    SCOPED_TRACE(name);
+    ++examples;
+    CTrivenorDoc document;
+    ASSERT_EQ(document.OpenDocument(entry.path().string()), DocumentError::None);
+    ASSERT_EQ(document.SaveDocument(folder.File(name)), DocumentError::None);
+    const auto expected = test_support::ReadBytes((savedFolder / name).string());
+    ASSERT_FALSE(expected.empty()) << "no saved_examples/" << name;
+    const auto saved = test_support::ReadBytes(folder.File(name));
+    const auto differ = std::mismatch(saved.begin(), saved.end(), expected.begin(), expected.end());
+    EXPECT_TRUE(differ.first == saved.end() && differ.second == expected.end())
+        << "the saved bytes differ from offset " << (differ.first - saved.begin()) << " on ("
+        << saved.size() << " bytes saved, " << expected.size() << " expected)";
+  }
+  EXPECT_EQ(examples, 5);
 }
 
 TEST(ExampleGenerator, CommittedExamplesAreExactlyWhatTheGeneratorWrites) {

@@ -5,7 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "circuit_building.h"
 #include "model/component_kind.h"
 #include "model/constant.h"
 #include "model/delay_line.h"
@@ -14,6 +13,7 @@
 #include "model/operators.h"
 #include "model/output_display.h"
 #include "model/sub_circuit.h"
+#include "support/circuit_building.h"
 
 namespace trivenor {
 namespace {

@@ -7,7 +7,6 @@
 #include <utility>
 #include <vector>
 
-#include "circuit_building.h"
 #include "model/component_drawing.h"
 #include "model/component_kind.h"
 #include "model/constant.h"
@@ -16,6 +15,7 @@
 #include "model/port_drawing.h"
 #include "model/sub_circuit.h"
 #include "recording_context.h"
+#include "support/circuit_building.h"
 
 namespace trivenor {
 namespace {

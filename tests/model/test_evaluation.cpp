@@ -8,12 +8,12 @@
 #include <utility>
 #include <vector>
 
-#include "circuit_building.h"
 #include "model/component_kind.h"
 #include "model/constant.h"
 #include "model/delay_line.h"
 #include "model/operators.h"
 #include "model/sub_circuit.h"
+#include "support/circuit_building.h"
 
 namespace trivenor {
 namespace {

@@ -8,10 +8,10 @@
 #include <random>
 #include <vector>
 
-#include "circuit_building.h"
 #include "model/component_kind.h"
 #include "model/operators.h"
 #include "model/sub_circuit.h"
+#include "support/circuit_building.h"
 
 namespace trivenor {
 namespace {

@@ -2,12 +2,14 @@
 
 #include <cmath>
 #include <cstdint>
+#include <ctime>
 #include <limits>
 #include <string>
 
 #include "model/component_kind.h"
 #include "model/operators.h"
 #include "model/random.h"
+#include "model/sub_circuit.h"
 #include "model/truncation.h"
 
 namespace trivenor {
@@ -202,19 +204,37 @@ TEST(Truncation, CutsTowardZeroAndKeepsTheLow32Bits) {
 }
 
 TEST(RandomGenerator, FollowsTheLinearCongruentialRule) {
-  SetRandomState(1);
+  RandomGenerator generator;
+  generator.SetState(1);
   for (const int expected : {41, 18467, 6334, 26500, 19169}) {
-    EXPECT_EQ(expected, NextRandom());
+    EXPECT_EQ(expected, generator.Next());
   }
   // The state wraps modulo 2^32 and the result is bits 16 to 30 of the new state.
-  SetRandomState(0xFFFFFFFFu);
+  generator.SetState(0xFFFFFFFFu);
   const std::uint32_t next = 0xFFFFFFFFu * 214013u + 2531011u;
-  EXPECT_EQ(static_cast<int>((next >> 16) & 0x7FFF), NextRandom());
+  EXPECT_EQ(static_cast<int>((next >> 16) & 0x7FFF), generator.Next());
+}
+
+TEST(RandomGenerator, TheProcessOneKeepsItsOwnSequenceAndEveryNewCircuitRestartsIt) {
+  ProcessRandom().SetState(1);
+  RandomGenerator elsewhere;
+  elsewhere.Next();
+  EXPECT_EQ(41, ProcessRandom().Next()) << "another generator drew from the process's sequence";
+
+  const auto before = static_cast<std::uint32_t>(std::time(nullptr));
+  const SubCircuit circuit;
+  const auto after = static_cast<std::uint32_t>(std::time(nullptr));
+  const int drawn = ProcessRandom().Next();
+  RandomGenerator atBefore;
+  atBefore.SetState(before);
+  RandomGenerator atAfter;
+  atAfter.SetState(after);
+  EXPECT_TRUE(drawn == atBefore.Next() || drawn == atAfter.Next()) << drawn;
 }
 
 TEST(RandomInteger, DrawsWholeNumbersBelowTheTruncatedRange) {
   TwoInputOperator op(kind::RandomInteger);
-  SetRandomState(1);
+  ProcessRandom().SetState(1);
   for (const float expected : {41 % 6, 18467 % 6, 6334 % 6, 26500 % 6, 19169 % 6}) {
     EXPECT_TRUE(EvaluateWith(op, 6.9f, 1));
     EXPECT_TRUE(OutputIs(expected, *op.outputs[0]));
@@ -224,7 +244,7 @@ TEST(RandomInteger, DrawsWholeNumbersBelowTheTruncatedRange) {
     const float value = op.outputs[0]->value;
     ASSERT_TRUE(value >= 0 && value <= 5 && value == std::floor(value)) << value;
   }
-  SetRandomState(1);
+  ProcessRandom().SetState(1);
   EvaluateWith(op, 1.5f, 1);
   EXPECT_TRUE(OutputIs(0, *op.outputs[0])) << "a range just above 1 truncates to 1";
   EvaluateWith(op, kTwoTo32Plus512, 1);
@@ -247,16 +267,16 @@ TEST(RandomInteger, KeepsItsOutputWhileDisabledOrWithoutARange) {
     SCOPED_TRACE(::testing::Message() << "range " << c.range << ", enable " << c.enable);
     TwoInputOperator op(kind::RandomInteger);
     op.outputs[0]->value = 3;
-    SetRandomState(1);
+    ProcessRandom().SetState(1);
     EXPECT_FALSE(EvaluateWith(op, c.range, c.enable));
     EXPECT_TRUE(OutputIs(3, *op.outputs[0]));
-    EXPECT_EQ(41, NextRandom()) << "no number was drawn";
+    EXPECT_EQ(41, ProcessRandom().Next()) << "no number was drawn";
   }
 }
 
 TEST(RandomFraction, DrawsFractionsOfTheFifteenBitRangeWhileEnabled) {
   UnaryFunction function(kind::RandomFraction);
-  SetRandomState(1);
+  ProcessRandom().SetState(1);
   EXPECT_TRUE(EvaluateWith(function, 1));
   EXPECT_TRUE(OutputIs(static_cast<float>(41 / 32767.0), *function.outputs[0]));
   EXPECT_TRUE(EvaluateWith(function, kNaN)) << "NaN is not 0, so it enables";
@@ -266,7 +286,7 @@ TEST(RandomFraction, DrawsFractionsOfTheFifteenBitRangeWhileEnabled) {
     EXPECT_FALSE(EvaluateWith(function, enable));
     EXPECT_TRUE(OutputIs(static_cast<float>(18467 / 32767.0), *function.outputs[0]));
   }
-  EXPECT_EQ(6334, NextRandom()) << "a disabled source draws no number";
+  EXPECT_EQ(6334, ProcessRandom().Next()) << "a disabled source draws no number";
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <new>
 
-#include "circuit_building.h"
 #include "model/component_kind.h"
 #include "model/constant.h"
 #include "model/delay_line.h"
@@ -16,6 +15,7 @@
 #include "model/hazard_filter.h"
 #include "model/operators.h"
 #include "model/sub_circuit.h"
+#include "support/circuit_building.h"
 #include "support/heap_accounting.h"
 
 namespace trivenor {

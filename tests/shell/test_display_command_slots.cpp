@@ -10,9 +10,9 @@
 
 #include "document/trivenor_doc.h"
 #include "isolated_settings.h"
-#include "model/circuit_building.h"
 #include "model/constant.h"
 #include "shell/main_frame.h"
+#include "support/circuit_building.h"
 #include "view/font_record.h"
 
 namespace trivenor {

@@ -16,13 +16,13 @@
 
 #include "document/trivenor_doc.h"
 #include "isolated_settings.h"
-#include "model/circuit_building.h"
 #include "shell/main_frame.h"
 #include "shell/page_setup_dialog.h"
 #include "shell/print_commands.h"
 #include "shell/print_switches.h"
 #include "shell/settings.h"
 #include "shell/trivenor_app.h"
+#include "support/circuit_building.h"
 #include "view/pdf_reading.h"
 
 namespace trivenor {

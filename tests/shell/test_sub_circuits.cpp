@@ -13,7 +13,6 @@
 #include "document/document_io.h"
 #include "document/trivenor_doc.h"
 #include "isolated_settings.h"
-#include "model/circuit_building.h"
 #include "model/component_kind.h"
 #include "model/graph_plot.h"
 #include "model/operators.h"
@@ -21,6 +20,7 @@
 #include "model/recording_context.h"
 #include "shell/main_frame.h"
 #include "shell/sub_circuit_commands.h"
+#include "support/circuit_building.h"
 #include "view/canvas_painting.h"
 
 namespace trivenor {

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "model/circuit_building.h"
 #include "model/component_kind.h"
 #include "model/graph_plot.h"
 #include "model/operators.h"
 #include "model/recording_context.h"
+#include "support/circuit_building.h"
 #include "view/canvas_painting.h"
 
 namespace trivenor {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "model/circuit_building.h"
 #include "model/constant.h"
+#include "support/circuit_building.h"
 
 namespace trivenor {
 namespace {

@@ -21,8 +21,9 @@ namespace {
 using test_support::MemoryFiles;
 
 /// Records the dialogs asked for and answers them with what a test put in.
-class FakeHost final : public EditorHost {
+class FakeHost final : public EditorHost, public EditorDialogs {
  public:
+  EditorDialogs& dialogs() override { return *this; }
   std::optional<int> AskDelay(int preset) override {
     calls.push_back("Delay " + std::to_string(preset));
     return delay;

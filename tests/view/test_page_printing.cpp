@@ -6,9 +6,9 @@
 #include <climits>
 #include <cstdint>
 
-#include "model/circuit_building.h"
 #include "model/component_kind.h"
 #include "model/operators.h"
+#include "support/circuit_building.h"
 #include "view/font_record.h"
 #include "view/page_printing.h"
 #include "view/pdf_reading.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "model/circuit_building.h"
 #include "model/recording_context.h"
+#include "support/circuit_building.h"
 #include "view/print_painting.h"
 
 namespace trivenor {

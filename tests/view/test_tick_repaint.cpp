@@ -3,11 +3,11 @@
 #include <climits>
 #include <vector>
 
-#include "model/circuit_building.h"
 #include "model/component_kind.h"
 #include "model/graph_plot.h"
 #include "model/operators.h"
 #include "model/output_display.h"
+#include "support/circuit_building.h"
 #include "view/tick_repaint.h"
 
 namespace trivenor {

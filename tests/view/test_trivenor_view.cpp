@@ -4,9 +4,9 @@
 #include <QtTest>
 #include <memory>
 
-#include "model/circuit_building.h"
 #include "model/component_kind.h"
 #include "model/operators.h"
+#include "support/circuit_building.h"
 #include "view/font_record.h"
 #include "view/trivenor_view.h"
 

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "model/component_kind.h"
+#include "model/output_display.h"
 #include "view/trivenor_view.h"
 
 namespace trivenor {
@@ -130,6 +131,12 @@ class ViewEditingTest : public QObject {
     view->ArmPlacing(kind::DelayLine);
     Click({200, 100});
     QVERIFY(document->circuit().components.empty());
+    // An output display is placed however its dialog ends, here with the table it was built with.
+    view->ArmPlacing(kind::OutputDisplay);
+    Click({200, 100});
+    QCOMPARE(document->circuit().components.size(), 1u);
+    QVERIFY(
+        static_cast<const OutputDisplay&>(*document->circuit().components.front()).texts.empty());
   }
 
  private:

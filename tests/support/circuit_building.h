@@ -27,8 +27,11 @@ inline Port& AddOutputTerminal(SubCircuit& circuit, int row,
   return *circuit.outputs.emplace_back(std::make_unique<Port>(role, row));
 }
 
-inline Junction& AddJunction(SubCircuit& circuit) {
-  return *circuit.junctions.emplace_back(std::make_unique<Junction>());
+inline Junction& AddJunction(SubCircuit& circuit, int x = 0, int y = 0) {
+  Junction& junction = *circuit.junctions.emplace_back(std::make_unique<Junction>());
+  junction.port.x = x;
+  junction.port.y = y;
+  return junction;
 }
 
 /// What the editor does when it draws a wire: the next pull copies even an equal value.
