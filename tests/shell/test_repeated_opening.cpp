@@ -7,8 +7,8 @@
 
 #include "document/trivenor_doc.h"
 #include "isolated_settings.h"
-#include "model/circuit_building.h"
 #include "shell/main_frame.h"
+#include "support/circuit_building.h"
 #include "support/heap_accounting.h"
 
 namespace trivenor {
