@@ -36,6 +36,12 @@ bool FeedsOthers(const Port& port) {
          (port.role == PortRole::JunctionPoint && port.source != nullptr);
 }
 
+Junction* FindJunction(const SubCircuit& circuit, const Port* port) {
+  const auto found = std::find_if(circuit.junctions.begin(), circuit.junctions.end(),
+                                  [port](const auto& junction) { return &junction->port == port; });
+  return found != circuit.junctions.end() ? found->get() : nullptr;
+}
+
 Component& CircuitEdit::Place(std::unique_ptr<Component> component, int x, int y) {
   component->x = x;
   component->y = y;

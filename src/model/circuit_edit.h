@@ -13,6 +13,9 @@ bool TakesSource(PortRole role);
 /// Ports a wire can start from: outputs, input terminals, and junctions that have a source.
 bool FeedsOthers(const Port& port);
 
+/// The junction of `circuit` whose port `port` is, or null.
+Junction* FindJunction(const SubCircuit& circuit, const Port* port);
+
 /// Every edit of one circuit: placing, moving, restyling and removing components, drawing and
 /// removing wires, adding, moving and removing junctions and terminals. The wire rules live here
 /// and only here, and every edit raises the circuit's `structureVersion`, so that whatever keeps

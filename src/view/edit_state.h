@@ -20,6 +20,16 @@ enum class EditMode {
   EditingInputValue = 8,
 };
 
+/// How a rubber wire began (held in `modeArg` while drawing); the values are the editing rules'.
+namespace wire_start {
+/// At a port that takes a source: looks for a source.
+inline constexpr int kAtSink = 0;
+/// At a source, or a junction that already has one: looks for a port that takes a source.
+inline constexpr int kAtSource = 1;
+/// At a junction without a source: looks for either.
+inline constexpr int kAtOpenJunction = 5;
+}  // namespace wire_start
+
 /// A point on the canvas in logical units.
 struct CanvasPoint {
   int x = 0;
