@@ -2,6 +2,7 @@
 
 #include "document/code_page.h"
 #include "document/scramble.h"
+#include "document/undo_step_names.h"
 
 namespace trivenor {
 namespace {
@@ -37,10 +38,16 @@ bool ApplyCircuitInfo(CTrivenorDoc& document, const CircuitInfo& typed) {
     return false;
   }
   SubCircuit& circuit = document.circuit();
+  const std::string password = AsStoredInFile(typed.password);
+  const bool changed = circuit.label != typed.title || circuit.owner != typed.owner ||
+                       circuit.password != password || document.settings.editable != typed.editable;
   circuit.label = typed.title;
   circuit.owner = typed.owner;
-  circuit.password = AsStoredInFile(typed.password);
+  circuit.password = password;
   document.settings.editable = typed.editable;
+  if (changed) {
+    document.RecordStep(undo_step::kCircuitInfo);
+  }
   document.SetModifiedFlag();
   return true;
 }

@@ -24,7 +24,8 @@ bool PasswordOpens(const CTrivenorDoc& document, const std::string& typedPasswor
 
 /// Takes over all four typed values and marks the document modified, if PasswordOpens allows
 /// it; otherwise changes nothing and returns false. The typed password becomes the stored one,
-/// so once a password is set it can be neither changed nor removed.
+/// so once a password is set it can be neither changed nor removed. Values that change are one
+/// undo step; as the lock is one of them, allowing changes again makes the history usable again.
 bool ApplyCircuitInfo(CTrivenorDoc& document, const CircuitInfo& typed);
 
 }  // namespace trivenor

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "document/utf8_path.h"
 
@@ -43,15 +44,13 @@ CTrivenorDoc::CTrivenorDoc() : files(&diskFiles_) {
   edit_.Track(selectedPort);
   edit_.Track(wireTarget);
   edit_.Track(editedInput);
+  RestartHistory();
 }
 
 void CTrivenorDoc::EmptyDocument() {
   // The references go first: they point into the circuit, and the dialogs closed below must not
   // find them dangling.
-  selectedComponent = nullptr;
-  selectedPort = nullptr;
-  wireTarget = nullptr;
-  editedInput = nullptr;
+  ClearReferences();
   circuit_.Clear();
   subCircuitList.clear();
   if (closeModelessDialogs) {
@@ -69,6 +68,7 @@ void CTrivenorDoc::NewDocument() {
   title_ = kUntitled;
   pathName_.clear();
   modified_ = false;
+  RestartHistory();
 }
 
 DocumentError CTrivenorDoc::OpenDocument(const std::string& path) {
@@ -92,6 +92,7 @@ DocumentError CTrivenorDoc::OpenDocument(const std::string& path) {
   }
   if (error == DocumentError::None) {
     TakeFile(path);
+    RestartHistory();
   } else {
     NewDocument();
   }
@@ -107,6 +108,7 @@ DocumentError CTrivenorDoc::SaveDocument(const std::string& path) {
   }
   if (error == DocumentError::None) {
     TakeFile(path);
+    history_.MarkSaved();
   }
   UpdateAllViews();
   return error;
@@ -118,10 +120,59 @@ void CTrivenorDoc::UpdateAllViews() {
   }
 }
 
+void CTrivenorDoc::RecordStep(std::string name) {
+  history_.Record(std::move(name), TakeSnapshot(circuit_, settings));
+  HistoryChanged();
+}
+
+void CTrivenorDoc::Undo() {
+  if (CanUndo() && !Restore(history_.Undo())) {
+    history_.Redo();  // the state stays, and so does the place in the history
+  }
+  HistoryChanged();
+}
+
+void CTrivenorDoc::Redo() {
+  if (CanRedo() && !Restore(history_.Redo())) {
+    history_.Undo();
+  }
+  HistoryChanged();
+}
+
 void CTrivenorDoc::TakeFile(const std::string& path) {
   pathName_ = AbsolutePathOf(path);
   title_ = FileTitleOf(path);
   modified_ = false;
+}
+
+void CTrivenorDoc::RestartHistory() {
+  history_.Restart(TakeSnapshot(circuit_, settings));
+  HistoryChanged();
+}
+
+bool CTrivenorDoc::Restore(const DocumentSnapshot& state) {
+  ClearReferences();
+  if (!RestoreSnapshot(state, circuit_, settings)) {
+    return false;
+  }
+  // Whatever keeps something derived from the circuit must know it has been replaced.
+  ++circuit_.structureVersion;
+  modified_ = !history_.AtSaved();
+  UpdateAllViews();
+  return true;
+}
+
+void CTrivenorDoc::ClearReferences() {
+  selectedComponent = nullptr;
+  selectedPort = nullptr;
+  wireTarget = nullptr;
+  editedInput = nullptr;
+}
+
+void CTrivenorDoc::HistoryChanged() {
+  if (historyChanged) {
+    historyChanged();
+  }
 }
 
 }  // namespace trivenor

@@ -8,6 +8,7 @@
 #include "document/circuit_files.h"
 #include "document/document_io.h"
 #include "document/document_serializer.h"
+#include "document/undo_history.h"
 #include "model/circuit_edit.h"
 #include "model/sub_circuit.h"
 
@@ -45,13 +46,14 @@ class CTrivenorDoc {
   /// Forgets the editing references, clears the circuit and the sub-circuit list, closes the
   /// modeless dialogs and resets the stored settings. `tickPeriod` survives.
   void EmptyDocument();
-  /// "Neu": empty, untitled, not modified.
+  /// "Neu": empty, untitled, not modified, nothing to undo.
   void NewDocument();
   /// Opens `path`. A file that cannot be read (missing, no permission, a folder, too large)
-  /// leaves the document as it was; one that turns out malformed leaves a new, empty, untitled
-  /// document. On success the document is not modified, is titled with the file's name and
-  /// keeps the absolute path. If an exception (out of memory) escapes the load, the document is
-  /// left new, empty and untitled before it propagates, never half-read.
+  /// leaves the document as it was, its undo history included; one that turns out malformed
+  /// leaves a new, empty, untitled document. On success the document is not modified, is titled
+  /// with the file's name, keeps the absolute path and has nothing to undo. If an exception (out
+  /// of memory) escapes the load, the document is left new, empty and untitled before it
+  /// propagates, never half-read.
   DocumentError OpenDocument(const std::string& path);
   /// Saves to `path` (safely: a failed save leaves an existing file intact). On success the
   /// document takes the path and name and is not modified; on failure nothing changes and it
@@ -67,6 +69,24 @@ class CTrivenorDoc {
   /// Asks every view to redraw; also done at the end of every open and save, since the views
   /// drew nothing while `loading` was set.
   void UpdateAllViews();
+
+  /// Ends one change of the circuit or of its stored settings, as the user made it: the state
+  /// now becomes one undo step, called `name` (German, as "Rückgängig: <name>" shows it). Drops
+  /// what was undone before. The modified flag stays the edits' business: a typed value, for
+  /// one, is a step that leaves it as it was.
+  void RecordStep(std::string name);
+  /// Nothing can be undone or redone while the circuit is locked: undo must neither lift a lock
+  /// nor change a locked circuit. The history itself survives the lock.
+  bool CanUndo() const { return settings.editable && history_.CanUndo(); }
+  bool CanRedo() const { return settings.editable && history_.CanRedo(); }
+  const UndoHistory& history() const { return history_; }
+  /// Go back to the state before the last step, or forward to the state after the step undone
+  /// last, as opening that state would show it. The path, the title, the sub-circuit list and
+  /// the modeless dialogs stay; the editing references are cleared. The document is modified
+  /// exactly when the state differs from the one last saved or opened. Does nothing when
+  /// CanUndo (CanRedo) is false.
+  void Undo();
+  void Redo();
 
   /// Stored with the circuit: `canvasWidth`, `spareFlag`, `editable`, `canvasFont`.
   DocumentSettings settings;
@@ -88,6 +108,8 @@ class CTrivenorDoc {
   std::function<void()> closeModelessDialogs;
   /// Called by UpdateAllViews.
   std::function<void()> updateAllViews;
+  /// Called whenever what CanUndo, CanRedo or the names of the steps say may have changed.
+  std::function<void()> historyChanged;
   /// Where dynamic sub-circuits are read from, and what tells whether one names the document's
   /// own file; the disk unless a test puts its own. Never null.
   FileReader* files;
@@ -95,10 +117,17 @@ class CTrivenorDoc {
  private:
   /// After a successful open or save: the document is now that file's, and not modified.
   void TakeFile(const std::string& path);
+  /// The current state is the only one in the history.
+  void RestartHistory();
+  /// Replaces the contents with `state`; false when it cannot be read back.
+  bool Restore(const DocumentSnapshot& state);
+  void ClearReferences();
+  void HistoryChanged();
 
   SubCircuit circuit_;
   CircuitEdit edit_{circuit_};
   DiskFileReader diskFiles_;
+  UndoHistory history_;
   bool modified_ = false;
   std::string title_ = kUntitled;
   std::string pathName_;

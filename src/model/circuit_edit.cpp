@@ -78,15 +78,19 @@ void CircuitEdit::Connect(Port& source, Port& sink) {
 }
 
 void CircuitEdit::Disconnect(Port& port) {
-  Changed();
+  bool dropped = false;
   if (port.role == PortRole::SubCircuitInput || port.role == PortRole::CircuitOutput) {
-    ClearSource(port);
-    return;
+    dropped = DropWireInto(port);
+  } else {
+    if (port.role == PortRole::ComponentInput) {
+      dropped = DropWireInto(port);
+    }
+    // Not short-circuited: the wires out go whether or not there was one in.
+    dropped = DropWiresOutOf(port) || dropped;
   }
-  if (port.role == PortRole::ComponentInput) {
-    ClearSource(port);
+  if (dropped) {
+    Changed();
   }
-  DropWiresOutOf(port);
 }
 
 Junction& CircuitEdit::AddJunction(int x, int y) {
@@ -151,11 +155,19 @@ void CircuitEdit::SetPath(SubCircuit& placed, std::string path) {
   Changed();
 }
 
-void CircuitEdit::DropWiresOutOf(const Port& source) {
-  auto drop = [&source](const PortList& ports) {
+bool CircuitEdit::DropWireInto(Port& port) {
+  const bool wired = port.source != nullptr;
+  ClearSource(port);
+  return wired;
+}
+
+bool CircuitEdit::DropWiresOutOf(const Port& source) {
+  bool dropped = false;
+  auto drop = [&source, &dropped](const PortList& ports) {
     for (const auto& port : ports) {
       if (port->source == &source) {
         ClearSource(*port);
+        dropped = true;
       }
     }
   };
@@ -168,8 +180,10 @@ void CircuitEdit::DropWiresOutOf(const Port& source) {
   for (const auto& junction : circuit_.junctions) {
     if (junction->port.source == &source) {
       ClearSource(junction->port);
+      dropped = true;
     }
   }
+  return dropped;
 }
 
 void CircuitEdit::Forget(const Component* component, const Port* port) {

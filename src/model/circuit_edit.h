@@ -46,7 +46,8 @@ class CircuitEdit {
   void Connect(Port& source, Port& sink);
   /// Removes the wires at `port`: the one into it where it is a component's input, and where it
   /// can feed others (an output, an input terminal, a junction) every wire out of it in this
-  /// circuit. A sub-circuit's input and an output terminal lose only the wire into them.
+  /// circuit. A sub-circuit's input and an output terminal lose only the wire into them. A port
+  /// without such wires is no edit: the version stays.
   void Disconnect(Port& port);
 
   /// A new junction at (x, y), at the head of the junction list.
@@ -69,8 +70,10 @@ class CircuitEdit {
 
  private:
   void Changed() { ++circuit_.structureVersion; }
-  /// Clears every wire in the circuit that takes its value from `source`.
-  void DropWiresOutOf(const Port& source);
+  /// Clears every wire in the circuit that takes its value from `source`; true if there was one.
+  bool DropWiresOutOf(const Port& source);
+  /// Clears the wire into `port`; true if there was one.
+  static bool DropWireInto(Port& port);
   /// Clears the tracked references into what is about to be destroyed: `component` with its
   /// ports, or the single port `port`.
   void Forget(const Component* component, const Port* port);

@@ -16,6 +16,10 @@ QIcon ToolBarIcon(CommandId id) {
       return QIcon(QStringLiteral(":/toolbar/open.xpm"));
     case kFileSave:
       return QIcon(QStringLiteral(":/toolbar/save.xpm"));
+    case kEditUndo:
+      return QIcon(QStringLiteral(":/toolbar/undo.xpm"));
+    case kEditRedo:
+      return QIcon(QStringLiteral(":/toolbar/redo.xpm"));
     case kFilePrint:
       return QIcon(QStringLiteral(":/toolbar/print.xpm"));
     default:
@@ -24,6 +28,13 @@ QIcon ToolBarIcon(CommandId id) {
 }
 
 }  // namespace
+
+QList<QKeySequence> ShortcutsOf(const CommandInfo& command) {
+  if (*command.shortcut == '\0') {
+    return {};
+  }
+  return QKeySequence::listFromString(QString::fromLatin1(command.shortcut));
+}
 
 CommandActions::CommandActions(QWidget& owner) {
   for (const CommandInfo& command : AllCommands()) {
@@ -34,7 +45,7 @@ CommandActions::CommandActions(QWidget& owner) {
     if (lineBreak >= 0) {
       action->setToolTip(prompt.mid(lineBreak + 1));
     }
-    action->setShortcut(QKeySequence(QString::fromLatin1(command.shortcut)));
+    action->setShortcuts(ShortcutsOf(command));
     action->setCheckable(command.checkable);
     action->setIcon(ToolBarIcon(command.id));
     // Menu items show no icons, as in the original; only the toolbar does.

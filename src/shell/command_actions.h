@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QAction>
+#include <QKeySequence>
+#include <QList>
 #include <QMenu>
 #include <QMenuBar>
 #include <QObject>
@@ -10,6 +12,9 @@
 #include "shell/commands.h"
 
 namespace trivenor {
+
+/// The keys of `command`, the one the menu shows first.
+QList<QKeySequence> ShortcutsOf(const CommandInfo& command);
 
 /// One QAction per command of the table, owned by `owner` (the main window, so that the
 /// keyboard-only commands reach it). Menus and the toolbar share these actions: a command's

@@ -27,6 +27,12 @@ constexpr std::array kCommands = {
     CommandInfo{kAppExit, "&Beenden", "",
                 "Verläßt die Anwendung; fragt, ob Dokumente gespeichert werden sollen.\nBeenden",
                 false},
+    // "&Bearbeiten"
+    CommandInfo{kEditUndo, "&Rückgängig", "Ctrl+Z",
+                "Macht die letzte Änderung rückgängig.\nRückgängig", false},
+    CommandInfo{kEditRedo, "&Wiederherstellen", "Ctrl+Y; Ctrl+Shift+Z",
+                "Stellt die zuletzt rückgängig gemachte Änderung wieder her.\nWiederherstellen",
+                false},
     // "Bauteile"
     CommandInfo{kPaletteArithmetic, "Rechenfunktionen", "", "Klasse 1/2", false},
     CommandInfo{kPaletteBasic, "Grundfunktionen", "", "Klasse 3/4", false},
@@ -73,6 +79,9 @@ constexpr CommandId kFileMenu[] = {
     kFileRecent, kCommandNone,
     kAppExit,
 };
+constexpr CommandId kEditMenu[] = {
+    kEditUndo, kEditRedo,
+};
 constexpr CommandId kComponentsMenu[] = {
     kPaletteArithmetic, kPaletteBasic, kPaletteAll, kCommandNone,
     kSubCircuits, kDynamicPath, kCommandNone,
@@ -94,22 +103,25 @@ constexpr CommandId kHelpMenu[] = {
 // clang-format on
 
 constexpr std::array kMenuBar = {
-    MenuInfo{"&Datei", kFileMenu},   MenuInfo{"Bauteile", kComponentsMenu},
-    MenuInfo{"&Ansicht", kViewMenu}, MenuInfo{"Darstellung", kAppearanceMenu},
+    MenuInfo{"&Datei", kFileMenu},
+    MenuInfo{"&Bearbeiten", kEditMenu},
+    MenuInfo{"Bauteile", kComponentsMenu},
+    MenuInfo{"&Ansicht", kViewMenu},
+    MenuInfo{"Darstellung", kAppearanceMenu},
     MenuInfo{"&?", kHelpMenu},
 };
 
-constexpr CommandId kToolBar[] = {kFileNew, kFileOpen, kFileSave, kCommandNone, kFilePrint};
+constexpr CommandId kToolBar[] = {kFileNew,  kFileOpen,    kFileSave, kEditUndo,
+                                  kEditRedo, kCommandNone, kFilePrint};
 
-// One line per action the framework once gave them: cut, copy, paste, undo, redo, the next and
-// the previous pane.
+// One line per action the framework once gave them: cut, copy, paste, the second key of undo
+// (Ctrl+Z and Ctrl+Y are the undo and redo commands' own), the next and the previous pane.
 // clang-format off
 constexpr const char* kKeysWithoutCommand[] = {
     "Ctrl+X", "Shift+Del",
     "Ctrl+C", "Ctrl+Ins",
     "Ctrl+V", "Shift+Ins",
-    "Ctrl+Z", "Alt+Backspace",
-    "Ctrl+Y",
+    "Alt+Backspace",
     "F6",
     "Shift+F6",
 };

@@ -17,6 +17,8 @@ enum CommandId : int {
   kFilePrint = 57607,
   kFilePrintPreview = 57609,
   kFileRecent = 57616,  ///< "Letzte Datei": where the recent files appear
+  kEditUndo = 57643,
+  kEditRedo = 57644,
   kAppAbout = 57664,
   kAppExit = 57665,
   kHelpTopics = 57667,
@@ -49,9 +51,11 @@ enum CommandId : int {
 /// hovered; a part after a line break is the toolbar tooltip instead.
 struct CommandInfo {
   CommandId id;
-  const char* text;      ///< German, with "&" before the mnemonic letter
-  const char* shortcut;  ///< portable key sequence text ("Ctrl+N"), empty for none
-  const char* prompt;    ///< empty for none
+  const char* text;  ///< German, with "&" before the mnemonic letter
+  /// Portable key sequence text ("Ctrl+N"), empty for none; several keys separated by "; ",
+  /// the first of them shown in the menu.
+  const char* shortcut;
+  const char* prompt;  ///< empty for none
   bool checkable;
 };
 

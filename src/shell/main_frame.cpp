@@ -14,6 +14,7 @@
 #include "shell/print_commands.h"
 #include "shell/settings.h"
 #include "shell/sub_circuit_commands.h"
+#include "shell/undo_commands.h"
 
 namespace trivenor {
 
@@ -87,6 +88,7 @@ void CMainFrame::ConnectCommands() {
   ConnectSubCircuitCommands(document_, *view_, actions_, *this);
   ConnectDisplayCommands(actions_, *view_, *this);
   ConnectCircuitInfo(actions_[kCircuitInfo], document_, *this);
+  ConnectUndoCommands(document_, *view_, actions_, *this);
 
   ConnectPrintCommands(actions_, *view_, *this);
 

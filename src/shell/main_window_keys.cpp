@@ -7,23 +7,15 @@
 
 namespace trivenor {
 
-namespace {
-
-int KeyOf(const char* shortcut) {
-  return QKeySequence(QString::fromLatin1(shortcut))[0].toCombined();
-}
-
-}  // namespace
-
 MainWindowKeys::MainWindowKeys(QWidget& window, const CommandActions& actions)
     : QObject(&window), window_(window) {
   for (const char* key : KeysWithoutCommand()) {
-    table_[KeyOf(key)] = nullptr;
+    table_[QKeySequence(QString::fromLatin1(key))[0].toCombined()] = nullptr;
   }
   // Entered second: a key that is also a command's shortcut runs the command.
   for (const CommandInfo& command : AllCommands()) {
-    if (*command.shortcut != '\0') {
-      table_[KeyOf(command.shortcut)] = &actions[command.id];
+    for (const QKeySequence& key : ShortcutsOf(command)) {
+      table_[key[0].toCombined()] = &actions[command.id];
     }
   }
   QCoreApplication::instance()->installEventFilter(this);

@@ -1,5 +1,6 @@
 #include "shell/sub_circuit_commands.h"
 
+#include "document/undo_step_names.h"
 #include "model/component_kind.h"
 #include "shell/file_dialogs.h"
 
@@ -32,8 +33,10 @@ void SubCircuitCommands::SetDynamicPath() {
     // The file dialog runs an event loop of its own: the selection is checked again, not trusted.
     if (!path.isEmpty() && SelectedSubCircuit() == chosen && chosen->path != path.toStdString()) {
       document_.edit().SetPath(*chosen, path.toStdString());
-      // The path is saved with the circuit: closing must not lose it without asking.
+      // The path is saved with the circuit: closing must not lose it without asking, and undo
+      // takes it back like any other change.
       document_.SetModifiedFlag();
+      document_.RecordStep(undo_step::kDynamicPath);
     }
     view_.StartSimulationTimer(document_.tickPeriod);
   }

@@ -25,8 +25,9 @@ class SubCircuitCommands : public QObject {
   /// Destroys the dialog, open or hidden.
   void CloseDialog();
   /// "Pfad festlegen": asks for the file of the selected sub-circuit, which makes it dynamic
-  /// from the next opening of the document on. Changes neither the modified flag nor the
-  /// `dynamic` flag. Evaluates and repaints in every case, with or without a sub-circuit.
+  /// from the next opening of the document on. A new path marks the document modified and is
+  /// one undo step; the `dynamic` flag stays. Evaluates and repaints in every case, with or
+  /// without a sub-circuit.
   void SetDynamicPath();
 
   /// The dialog, or null when there is none.

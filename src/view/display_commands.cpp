@@ -1,12 +1,25 @@
 #include "view/display_commands.h"
 
+#include <optional>
+
+#include "document/undo_step_names.h"
+
 namespace trivenor {
 namespace {
 
 // A component wins over a port: a right press on a junction selects its port but leaves the
-// component clicked before selected, and the commands keep acting on that component.
-template <typename Change>
-void ChangeSelection(CTrivenorDoc& document, Change change) {
+// component clicked before selected, and the commands keep acting on that component. Only a pen
+// that really changes is an undo step; without a selection the document is just marked modified.
+void RestyleSelection(CTrivenorDoc& document, std::optional<Colour> colour,
+                      std::optional<int> thickness, const char* step) {
+  auto change = [&](auto& selected) {
+    const Colour newColour = colour.value_or(selected.colour);
+    const int newThickness = thickness.value_or(selected.thickness);
+    if (newColour != selected.colour || newThickness != selected.thickness) {
+      document.edit().Restyle(selected, newColour, newThickness);
+      document.RecordStep(step);
+    }
+  };
   if (document.selectedComponent != nullptr) {
     change(*document.selectedComponent);
   } else if (document.selectedPort != nullptr) {
@@ -18,19 +31,19 @@ void ChangeSelection(CTrivenorDoc& document, Change change) {
 }  // namespace
 
 void ApplyColour(CTrivenorDoc& document, Colour colour) {
-  ChangeSelection(document, [&document, colour](auto& selected) {
-    document.edit().Restyle(selected, colour, selected.thickness);
-  });
+  RestyleSelection(document, colour, std::nullopt, undo_step::kColour);
 }
 
 void ApplyThickness(CTrivenorDoc& document, int thickness) {
-  ChangeSelection(document, [&document, thickness](auto& selected) {
-    document.edit().Restyle(selected, selected.colour, thickness);
-  });
+  RestyleSelection(document, std::nullopt, thickness, undo_step::kThickness);
 }
 
 void ApplyCanvasFont(CTrivenorDoc& document, const FontRecord& record) {
+  const bool changed = document.settings.canvasFont != record;
   document.settings.canvasFont = record;
+  if (changed) {
+    document.RecordStep(undo_step::kCanvasFont);
+  }
   document.SetModifiedFlag();
 }
 

@@ -15,13 +15,14 @@ inline constexpr Colour kBlack = 0x000000;
 
 /// Recolours the selected component's outline, or else the wire into the selected port. The
 /// document counts as modified whatever was selected, also with structural changes locked:
-/// looks are not structure.
+/// looks are not structure. A colour that changes is one undo step.
 void ApplyColour(CTrivenorDoc& document, Colour colour);
 
 /// The same for the line thickness (pen width).
 void ApplyThickness(CTrivenorDoc& document, int thickness);
 
-/// Makes `record` the canvas font and marks the document modified.
+/// Makes `record` the canvas font and marks the document modified; a font that changes is one
+/// undo step.
 void ApplyCanvasFont(CTrivenorDoc& document, const FontRecord& record);
 
 }  // namespace trivenor

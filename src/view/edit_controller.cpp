@@ -5,12 +5,26 @@
 namespace trivenor {
 
 void EditController::ArmPlacing(int kind) {
+  RecordDrags();
   context_.state.mode = EditMode::PlacingComponent;
   context_.state.modeArg = kind;
   context_.host.InvalidateAll();
 }
 
+void EditController::RecordDrags() {
+  moving_.RecordMove();
+  junctions_.RecordMove();
+}
+
+void EditController::StartOver() {
+  context_.state.mode = EditMode::Idle;
+  context_.state.wireSnapped = false;
+  moving_.Forget();
+  junctions_.Forget();
+}
+
 void EditController::LeftButtonDown(int x, int y) {
+  RecordDrags();
   CTrivenorDoc& document = context_.document;
   EditState& state = context_.state;
   document.selectedPort = nullptr;
@@ -85,6 +99,7 @@ void EditController::MouseMove(int x, int y) {
 }
 
 void EditController::LeftButtonUp(int /*x*/, int /*y*/) {
+  RecordDrags();
   if (context_.state.mode == EditMode::MovingComponent) {
     moving_.Release();
   }
@@ -95,16 +110,19 @@ void EditController::LeftButtonUp(int /*x*/, int /*y*/) {
 }
 
 void EditController::RightButtonDown(int x, int y) {
+  RecordDrags();
   junctions_.Press(x, y);
   context_.host.InvalidateAll();
 }
 
 void EditController::RightButtonUp(int /*x*/, int /*y*/) {
+  RecordDrags();
   junctions_.Release();
   context_.host.InvalidateAll();
 }
 
 void EditController::KeyDown(int virtualKey) {
+  RecordDrags();
   if (context_.state.mode == EditMode::EditingInputValue) {
     typing_.Key(virtualKey);
   } else if (context_.Editable()) {

@@ -33,6 +33,12 @@ class EditController {
   void KeyDown(int virtualKey);
   /// What a palette button or a shortcut does: the next left press places `kind`.
   void ArmPlacing(int kind);
+  /// Makes what a drag in progress has moved so far one undo step, so that whatever comes in the
+  /// middle of the drag (a key, the other button, undo) finds the drag recorded before its own
+  /// change. Every handler but the mouse move starts with it.
+  void RecordDrags();
+  /// Idle, with nothing in progress: the document's contents have been replaced.
+  void StartOver();
 
  private:
   /// The press search of an editable document: a port starts a wire, a body is grabbed for

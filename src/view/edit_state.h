@@ -34,6 +34,8 @@ inline constexpr int kAtOpenJunction = 5;
 struct CanvasPoint {
   int x = 0;
   int y = 0;
+
+  bool operator==(const CanvasPoint&) const = default;
 };
 
 /// The view's editing state, as far as painting shows it. The document holds the selection

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "document/undo_step_names.h"
 #include "view/canvas_geometry.h"
 #include "view/canvas_painting.h"
 #include "view/font_record.h"
@@ -36,7 +37,7 @@ CTrivenorView::~CTrivenorView() {
 
 void CTrivenorView::OnInitialUpdate() {
   UpdateScrollBars();
-  edit_.mode = EditMode::Idle;
+  controller_.StartOver();
   StartSimulationTimer(firstTickDelay_);
   viewport()->update();
 }
@@ -53,7 +54,8 @@ void CTrivenorView::EvaluateAndRepaint() {
 void CTrivenorView::SetCanvasWidth(int width) {
   document_.SetModifiedFlag();
   SubCircuit& circuit = document_.circuit();
-  if (width < document_.settings.canvasWidth) {
+  const int oldWidth = document_.settings.canvasWidth;
+  if (width < oldWidth) {
     const int border = canvas::RightBorder(width);
     CircuitEdit& edit = document_.edit();
     for (const auto& component : circuit.components) {
@@ -64,6 +66,27 @@ void CTrivenorView::SetCanvasWidth(int width) {
     }
   }
   document_.settings.canvasWidth = width;
+  if (width != oldWidth) {
+    document_.RecordStep(undo_step::kCanvasWidth);
+  }
+  UpdateScrollBars();
+  viewport()->update();
+}
+
+void CTrivenorView::OnEditUndo() {
+  controller_.RecordDrags();
+  document_.Undo();
+  ShowRestoredState();
+}
+
+void CTrivenorView::OnEditRedo() {
+  controller_.RecordDrags();
+  document_.Redo();
+  ShowRestoredState();
+}
+
+void CTrivenorView::ShowRestoredState() {
+  controller_.StartOver();
   UpdateScrollBars();
   viewport()->update();
 }

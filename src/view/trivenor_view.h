@@ -37,8 +37,13 @@ class CTrivenorView : public QAbstractScrollArea, private EditorHost {
   /// One evaluation pass of the top circuit outside the clock, then the whole canvas repainted.
   void EvaluateAndRepaint();
   /// "Fensterbreite" after its dialog: moves components and junctions in, marks the document
-  /// modified, sets the width and the scroll size, repaints.
+  /// modified, sets the width and the scroll size, repaints. A new width is one undo step.
   void SetCanvasWidth(int width);
+  /// "Rückgängig" and "Wiederherstellen": a drag in progress becomes a step of its own first;
+  /// then the document goes back or forward one step and the editing starts over from Idle.
+  /// The clock runs on, now with the restored circuit.
+  void OnEditUndo();
+  void OnEditRedo();
 
   /// Measured at every paint from the canvas font: average character width + 2, and character
   /// height + external leading.
@@ -81,6 +86,8 @@ class CTrivenorView : public QAbstractScrollArea, private EditorHost {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  /// After undo or redo: the editing idle, the scroll size of the restored width, repainted.
+  void ShowRestoredState();
   /// Scroll ranges for a canvas of canvasWidth x 1000 in the current viewport.
   void UpdateScrollBars();
   /// The logical point at the viewport's top-left corner.

@@ -165,11 +165,13 @@ class MainFrameTest : public QObject {
     for (const QAction* action : toolBar.actions()) {
       buttons.append(action->isSeparator() ? QStringLiteral("-") : action->toolTip());
     }
-    QCOMPARE(buttons, (QStringList{"Neu", "Öffnen", "Speichern", "-", "Drucken"}));
+    QCOMPARE(buttons, (QStringList{"Neu", "Öffnen", "Speichern", "Rückgängig", "Wiederherstellen",
+                                   "-", "Drucken"}));
   }
 
   void menusListEveryCommandWithItsPrompt() {
-    const QStringList titles = {"&Datei", "Bauteile", "&Ansicht", "Darstellung", "&?"};
+    const QStringList titles = {"&Datei",   "&Bearbeiten", "Bauteile",
+                                "&Ansicht", "Darstellung", "&?"};
     const QList<QStringList> menus = {
         {"&Neu|Erstellt ein neues Dokument.", "Ö&ffnen...|Öffnet ein bestehendes Dokument.",
          "S&peichern|Speichert das aktive Dokument.",
@@ -178,6 +180,8 @@ class MainFrameTest : public QObject {
          "Drucker&einrichtung...|Ändert den Drucker und die Druckoptionen.", "-",
          "Letzte Datei|Öffnet dieses Dokument.", "-",
          "&Beenden|Verläßt die Anwendung; fragt, ob Dokumente gespeichert werden sollen."},
+        {"&Rückgängig|Macht die letzte Änderung rückgängig.",
+         "&Wiederherstellen|Stellt die zuletzt rückgängig gemachte Änderung wieder her."},
         {"Rechenfunktionen|Klasse 1/2", "Grundfunktionen|Klasse 3/4",
          "Alle Funktionen|wissenschaftliche Funktionen etc.", "-",
          "Subschaltkreise|Andere Schaltkreise als Subschaltkreise einfügen",
@@ -208,18 +212,25 @@ class MainFrameTest : public QObject {
     QCOMPARE(frame_->action(kAppAbout).toolTip(), QStringLiteral("Info"));
     QCOMPARE(frame_->action(kFileSaveAs).toolTip(), QStringLiteral("Speichern unter"));
 
-    const QList<std::pair<CommandId, const char*>> keys = {{kFileNew, "Ctrl+N"},
-                                                           {kFileOpen, "Ctrl+O"},
-                                                           {kFileSave, "Ctrl+S"},
-                                                           {kFilePrint, "Ctrl+P"},
-                                                           {kHelp, "F1"}};
+    const QList<std::pair<CommandId, const char*>> keys = {
+        {kFileNew, "Ctrl+N"},  {kFileOpen, "Ctrl+O"}, {kFileSave, "Ctrl+S"}, {kFilePrint, "Ctrl+P"},
+        {kEditUndo, "Ctrl+Z"}, {kEditRedo, "Ctrl+Y"}, {kHelp, "F1"}};
     for (const auto& [id, key] : keys) {
       QCOMPARE(frame_->action(id).shortcut(), QKeySequence(QString::fromLatin1(key)));
       QVERIFY(frame_->actions().contains(&frame_->action(id)));
     }
+    QCOMPARE(frame_->action(kEditRedo).shortcuts(),
+             (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")),
+                                  QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
     // Shown with Qt's German key names.
     QCOMPARE(frame_->action(kFileNew).shortcut().toString(QKeySequence::NativeText),
              QStringLiteral("Strg+N"));
+    QCOMPARE(frame_->action(kEditUndo).shortcut().toString(QKeySequence::NativeText),
+             QStringLiteral("Strg+Z"));
+    QCOMPARE(frame_->action(kEditUndo).toolTip(), QStringLiteral("Rückgängig"));
+    QCOMPARE(frame_->action(kEditRedo).toolTip(), QStringLiteral("Wiederherstellen"));
+    // Nothing to undo or redo in a new document.
+    QVERIFY(!frame_->action(kEditUndo).isEnabled() && !frame_->action(kEditRedo).isEnabled());
   }
 
   void hoveringACommandShowsItsPromptInPlaceOfTheIdleMessage() {

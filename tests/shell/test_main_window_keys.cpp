@@ -54,8 +54,9 @@ class MainWindowKeysTest : public QObject {
     row("Ctrl+X", Qt::Key_X, Qt::ControlModifier, kCommandNone);
     row("Ctrl+C", Qt::Key_C, Qt::ControlModifier, kCommandNone);
     row("Ctrl+V", Qt::Key_V, Qt::ControlModifier, kCommandNone);
-    row("Ctrl+Z", Qt::Key_Z, Qt::ControlModifier, kCommandNone);
-    row("Ctrl+Y", Qt::Key_Y, Qt::ControlModifier, kCommandNone);
+    row("Ctrl+Z", Qt::Key_Z, Qt::ControlModifier, kEditUndo);
+    row("Ctrl+Y", Qt::Key_Y, Qt::ControlModifier, kEditRedo);
+    row("Ctrl+Shift+Z", Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, kEditRedo);
     row("Shift+Delete", Qt::Key_Delete, Qt::ShiftModifier, kCommandNone);
     row("Ctrl+Insert", Qt::Key_Insert, Qt::ControlModifier, kCommandNone);
     row("Shift+Insert", Qt::Key_Insert, Qt::ShiftModifier, kCommandNone);
@@ -72,8 +73,12 @@ class MainWindowKeysTest : public QObject {
     QFETCH(int, modifiers);
     QFETCH(int, command);
     CTrivenorView& view = frame_->view();
+    // Two placed and one of them undone: undo and redo both have something to do.
     view.ArmPlacing(kind::Plus);
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, {200, 100});
+    view.ArmPlacing(kind::Minus);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, {300, 200});
+    view.OnEditUndo();
     QCOMPARE(document_->circuit().components.size(), 1u);
     document_->selectedComponent = document_->circuit().components.front().get();
     document_->SetModifiedFlag(false);

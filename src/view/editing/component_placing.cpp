@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "document/sub_circuit_placing.h"
+#include "document/undo_step_names.h"
+#include "model/component_kind.h"
 #include "model/component_registry.h"
 
 namespace trivenor {
@@ -27,7 +29,10 @@ void ComponentPlacing::Click(int x, int y) {
   // Before any dialog, so a cancelled one still leaves the document modified.
   context_.document.SetModifiedFlag();
   if (std::unique_ptr<Component> component = Create(context_.state.modeArg)) {
+    const bool subCircuit = component->kind == kind::SubCircuit;
     context_.edit().Place(std::move(component), (x / 10) * 10, ((y - 5) / 10) * 10 + 5);
+    context_.document.RecordStep(subCircuit ? undo_step::kPlaceSubCircuit
+                                            : undo_step::kPlaceComponent);
   }
   context_.state.mode = EditMode::Idle;
 }

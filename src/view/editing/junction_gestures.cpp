@@ -1,5 +1,6 @@
 #include "view/editing/junction_gestures.h"
 
+#include "document/undo_step_names.h"
 #include "view/editing/canvas_hits.h"
 
 namespace trivenor {
@@ -17,9 +18,11 @@ void JunctionGestures::Press(int x, int y) {
   if (junction) {
     document.selectedPort = junction->port;
     state.mode = EditMode::MovingJunction;
+    from_ = to_ = {junction->port->x, junction->port->y};
   } else if (x > canvas::kTerminalColumn && x < context_.RightBorder()) {
     context_.edit().AddJunction((x / 10) * 10, (y / 10) * 10);
     document.SetModifiedFlag();
+    document.RecordStep(undo_step::kAddJunction);
   }
 }
 
@@ -28,9 +31,9 @@ void JunctionGestures::Drag(int x, int y) {
   if (junction == nullptr) {
     return;
   }
-  context_.edit().MoveJunction(
-      *junction, Clamp((x / 10) * 10, canvas::kTerminalColumn, context_.RightBorder()),
-      Clamp((y / 10) * 10, 0, kLowestY));
+  to_ = {Clamp((x / 10) * 10, canvas::kTerminalColumn, context_.RightBorder()),
+         Clamp((y / 10) * 10, 0, kLowestY)};
+  context_.edit().MoveJunction(*junction, to_.x, to_.y);
   context_.host.InvalidateAll();
   context_.document.SetModifiedFlag();
 }
@@ -38,6 +41,13 @@ void JunctionGestures::Drag(int x, int y) {
 void JunctionGestures::Release() {
   if (context_.state.mode == EditMode::MovingJunction) {
     context_.state.mode = EditMode::JunctionMoveDone;
+  }
+}
+
+void JunctionGestures::RecordMove() {
+  if (to_ != from_) {
+    context_.document.RecordStep(undo_step::kMove);
+    from_ = to_;
   }
 }
 

@@ -1,5 +1,8 @@
 #include "view/editing/shortcut_keys.h"
 
+#include <cstdint>
+
+#include "document/undo_step_names.h"
 #include "model/component_registry.h"
 #include "model/virtual_key_codes.h"
 
@@ -16,16 +19,24 @@ void ShortcutKeys::Key(int virtualKey) {
 
 void ShortcutKeys::DeleteSelection() {
   CircuitEdit& edit = context_.edit();
-  if (Port* port = context_.document.selectedPort) {
+  CTrivenorDoc& document = context_.document;
+  if (Port* port = document.selectedPort) {
     if (Junction* junction = FindJunction(context_.circuit(), port)) {
       edit.RemoveJunction(*junction);
-    } else {
-      edit.Disconnect(*port);
+      document.RecordStep(undo_step::kDeleteJunction);
+      return;
+    }
+    // A port without wires has nothing to lose: no step.
+    const std::uint64_t before = context_.circuit().structureVersion;
+    edit.Disconnect(*port);
+    if (context_.circuit().structureVersion != before) {
+      document.RecordStep(undo_step::kDisconnect);
     }
     return;
   }
-  if (Component* component = context_.document.selectedComponent) {
+  if (Component* component = document.selectedComponent) {
     edit.Remove(*component);
+    document.RecordStep(undo_step::kDeleteComponent);
   }
 }
 

@@ -1,5 +1,7 @@
 #include "view/editing/terminal_clicks.h"
 
+#include "document/undo_step_names.h"
+
 namespace trivenor {
 
 namespace {
@@ -21,8 +23,9 @@ Port* TerminalInRow(const PortList& terminals, int row) {
 
 }  // namespace
 
-// Terminals added or removed by a click are saved with the circuit, so they mark the document
-// modified like every other structural edit: closing must not drop them without asking.
+// Terminals added or removed by a click are saved with the circuit, so they are undo steps and
+// mark the document modified like every other structural edit: closing must not drop them
+// without asking.
 bool TerminalClicks::Click(int x, int y) {
   const int row = TerminalRowAt(y);
   if (row < 0) {
@@ -40,6 +43,7 @@ bool TerminalClicks::Click(int x, int y) {
       context_.edit().AddTerminal(PortRole::CircuitInput, row, canvas::kTerminalColumn,
                                   canvas::TerminalY(row));
       document.SetModifiedFlag();
+      document.RecordStep(undo_step::kAddInput);
     }
   } else if (x > rightBorder && context_.Editable()) {
     Port* output = TerminalInRow(top.outputs, row);
@@ -47,9 +51,11 @@ bool TerminalClicks::Click(int x, int y) {
       context_.edit().AddTerminal(PortRole::CircuitOutput, row, rightBorder,
                                   canvas::TerminalY(row));
       document.SetModifiedFlag();
+      document.RecordStep(undo_step::kAddOutput);
     } else if (x > rightBorder + 10) {
       context_.edit().RemoveTerminal(*output);
       document.SetModifiedFlag();
+      document.RecordStep(undo_step::kDeleteOutput);
     } else {
       wires_.Start(*output, wire_start::kAtSink);
     }

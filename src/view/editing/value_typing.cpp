@@ -1,7 +1,10 @@
 #include "view/editing/value_typing.h"
 
+#include <bit>
+#include <cstdint>
 #include <string>
 
+#include "document/undo_step_names.h"
 #include "model/number_text.h"
 #include "model/virtual_key_codes.h"
 
@@ -13,9 +16,16 @@ void ValueTyping::Start(Port& input) {
   context_.state.mode = EditMode::EditingInputValue;
 }
 
+// A typed value is saved with the circuit, so it is an undo step, also in a locked circuit where
+// typing is all that is allowed. The same value again (to the bit: -0 is not 0 in the file)
+// changes nothing and makes no step.
 void ValueTyping::Commit() {
   if (Port* input = context_.document.editedInput) {
+    const float before = input->value;
     input->value = static_cast<float>(ReadNumber(context_.state.valueText));
+    if (std::bit_cast<std::uint32_t>(input->value) != std::bit_cast<std::uint32_t>(before)) {
+      context_.document.RecordStep(undo_step::kInputValue);
+    }
   }
   context_.state.mode = EditMode::Idle;
 }
@@ -38,6 +48,7 @@ void ValueTyping::Key(int virtualKey) {
     if (Port* input = context_.document.editedInput; input != nullptr && context_.Editable()) {
       context_.edit().RemoveTerminal(*input);
       context_.document.SetModifiedFlag();
+      context_.document.RecordStep(undo_step::kDeleteInput);
     }
     context_.state.mode = EditMode::Idle;
   } else if (virtualKey == vk::kKeypadMinus || virtualKey == vk::kMinus) {

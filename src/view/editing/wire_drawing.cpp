@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "document/undo_step_names.h"
 #include "view/editing/canvas_hits.h"
 
 namespace trivenor {
@@ -96,6 +97,7 @@ void WireDrawing::Connect() {
   }
   document.SetModifiedFlag();
   context_.edit().Connect(source, sink);
+  document.RecordStep(undo_step::kConnect);
 }
 
 }  // namespace trivenor
