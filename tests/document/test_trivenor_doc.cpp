@@ -290,5 +290,17 @@ TEST_F(DocumentTest, ExhaustedMemoryDuringTheLoadLeavesNoHalfReadDocument) {
   ExpectUntitled();
 }
 
+// An open that replaced the document starts its history over; a file that cannot be read leaves
+// the document, and so its history, as it was.
+TEST_F(DocumentTest, AnOpenThatReplacedTheDocumentLeavesNothingToUndo) {
+  doc_.edit().AddJunction(100, 100);
+  doc_.RecordStep("Knoten einfügen");
+  EXPECT_EQ(doc_.OpenDocument(PathOf("fehlt")), DocumentError::NotFound);
+  EXPECT_TRUE(doc_.CanUndo());
+  WriteBytes(PathOf("abgeschnitten"), {4, '1', '.', '0', 'b', 0});
+  EXPECT_EQ(doc_.OpenDocument(PathOf("abgeschnitten")), DocumentError::BadFormat);
+  EXPECT_FALSE(doc_.CanUndo());
+}
+
 }  // namespace
 }  // namespace trivenor

@@ -382,7 +382,8 @@ find_palette() {
 }
 
 # Opens "Bauteile" > "Grundfunktionen" from the keyboard: "Bauteile" has no mnemonic, so Alt+D
-# opens "Datei" and the right arrow the menu beside it, with its first entry highlighted.
+# opens "Datei" and the right arrow, twice, the menu two places on ("Bearbeiten" lies between),
+# with its first entry highlighted.
 open_basic_palette() {
   timeout "${MENU_TIMEOUT}" xdotool windowfocus --sync "${window}" || true
   xdotool key alt+d
@@ -390,6 +391,8 @@ open_basic_palette() {
     screenshot building
     fail "Alt+D opened no menu within ${MENU_TIMEOUT} s; see ${OUTPUT_DIR}/building.png"
   fi
+  xdotool key Right
+  sleep 0.3
   xdotool key Right
   sleep 0.3
   xdotool key Down Return

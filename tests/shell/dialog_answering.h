@@ -6,8 +6,23 @@
 #include <QPushButton>
 #include <QString>
 #include <QTimer>
+#include <functional>
 
 namespace trivenor::test_support {
+
+/// Answers the next modal dialog from inside its own event loop.
+inline void AnswerNextDialog(std::function<void(QDialog&)> answer) {
+  auto* timer = new QTimer(qApp);
+  timer->setInterval(0);
+  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+      timer->deleteLater();
+      timer->stop();
+      answer(*dialog);
+    }
+  });
+  timer->start();
+}
 
 /// Clicks the dialog's "OK" as the mouse would (the button takes the focus). A warning box is
 /// answered from inside its own event loop; returned is "icon|buttons|text", empty if none came.

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "dialog_answering.h"
 #include "model/component_kind.h"
 #include "model/delay_line.h"
 #include "model/hazard_filter.h"
@@ -13,6 +14,8 @@
 #include "view/trivenor_view.h"
 
 namespace trivenor {
+
+using test_support::AnswerNextDialog;
 
 /// The placing click of the real view opens the host's dialogs, which decide what is placed.
 class DialogEditorHostTest : public QObject {
@@ -87,20 +90,6 @@ class DialogEditorHostTest : public QObject {
   }
 
  private:
-  /// Answers the next modal dialog from inside its own event loop.
-  static void AnswerNextDialog(std::function<void(QDialog&)> answer) {
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-        timer->deleteLater();
-        timer->stop();
-        answer(*dialog);
-      }
-    });
-    timer->start();
-  }
-
   std::unique_ptr<CTrivenorDoc> document_;
   std::unique_ptr<CTrivenorView> view_;
 };
