@@ -7,11 +7,7 @@
 #include "document/archive.h"
 #include "document/circuit_files.h"
 #include "document/document_serializer.h"
-#include "model/component_kind.h"
-#include "model/constant.h"
-#include "model/delay_line.h"
-#include "model/operators.h"
-#include "model/output_display.h"
+#include "mixed_component.h"
 #include "model/sub_circuit.h"
 
 namespace trivenor {
@@ -23,28 +19,7 @@ void FillCircuit(SubCircuit& circuit) {
   auto& input = *circuit.inputs.emplace_back(std::make_unique<Port>(PortRole::CircuitInput));
   Port* previous = &input;
   for (int i = 0; i < 86000; ++i) {
-    std::unique_ptr<Component> component;
-    switch (i % 5) {
-      case 0:
-        component = std::make_unique<TwoInputOperator>(kind::Plus);
-        break;
-      case 1:
-        component = std::make_unique<UnaryFunction>(kind::Sine);
-        break;
-      case 2:
-        component = std::make_unique<DelayLine>(3);
-        break;
-      case 3:
-        component = std::make_unique<Constant>("12.5");
-        break;
-      default: {
-        auto display = std::make_unique<OutputDisplay>();
-        display->texts.push_back({1.0f, "eins"});
-        display->texts.push_back({2.0f, "zwei"});
-        component = std::move(display);
-        break;
-      }
-    }
+    std::unique_ptr<Component> component = MixedComponent(i);
     component->x = 100 + (i % 30) * 10;
     component->y = 5 + (i % 90) * 10;
     if (!component->inputs.empty()) {

@@ -5,11 +5,7 @@
 #include <memory>
 
 #include "document/trivenor_doc.h"
-#include "model/component_kind.h"
-#include "model/constant.h"
-#include "model/delay_line.h"
-#include "model/operators.h"
-#include "model/output_display.h"
+#include "mixed_component.h"
 
 namespace trivenor {
 namespace {
@@ -23,28 +19,7 @@ void FillCircuit(CTrivenorDoc& document) {
   document.circuit().label = "Großer Schaltkreis";
   Port* previous = &edit.AddTerminal(PortRole::CircuitInput, 0, 90, 20);
   for (int i = 0; i < kComponents; ++i) {
-    std::unique_ptr<Component> component;
-    switch (i % 5) {
-      case 0:
-        component = std::make_unique<TwoInputOperator>(kind::Plus);
-        break;
-      case 1:
-        component = std::make_unique<UnaryFunction>(kind::Sine);
-        break;
-      case 2:
-        component = std::make_unique<DelayLine>(3);
-        break;
-      case 3:
-        component = std::make_unique<Constant>("12.5");
-        break;
-      default: {
-        auto display = std::make_unique<OutputDisplay>();
-        display->texts.push_back({1.0f, "eins"});
-        component = std::move(display);
-        break;
-      }
-    }
-    Component& placed = edit.Place(std::move(component), 100 + (i % 40) * 10, 5 + (i / 40) * 20);
+    Component& placed = edit.Place(MixedComponent(i), 100 + (i % 40) * 10, 5 + (i / 40) * 20);
     if (!placed.inputs.empty()) {
       edit.Connect(*previous, *placed.inputs[0]);
     }

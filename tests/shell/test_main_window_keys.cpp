@@ -115,6 +115,12 @@ class MainWindowKeysTest : public QObject {
     QCOMPARE(field->text(), QStringLiteral("abc"));
     QTest::keyClick(field, Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(opened, 0);
+    // The field's own undo, not the circuit's, also while the circuit has something to undo.
+    document_->RecordStep("Knoten einfügen");
+    QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(field->text(), QString());
+    QVERIFY(frame_->action(kEditUndo).isEnabled());
+    QCOMPARE(document_->history().UndoName(), "Knoten einfügen");
   }
 
  private:

@@ -122,6 +122,7 @@ class UndoTest : public QObject {
     QCOMPARE(undone, steps_);
     QVERIFY(frame.palettes().palette(PaletteKind::Arithmetic)->isVisible());
     QVERIFY(subCircuits.dialog()->isVisible());
+    QVERIFY(view.IsSimulationTimerActive());
     QVERIFY(document.IsModified());  // the file holds the edited circuit
     const QByteArray original = Bytes(path("original"));
     SaveAs(path("undone"));
