@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the editor and opens the traffic-light example in it; the traffic light changes every
+# Builds the editor, makes it the current user's program for circuit files (*.trv, see
+# scripts/install-desktop.sh) and opens the traffic-light example in it; the traffic light changes every
 # second once the first pass has come, 3 s after the window shows. The script returns when the
 # window is closed. Without a display it lets the headless runner add two numbers instead, so the
 # command still shows a circuit at work.
@@ -12,6 +13,7 @@ cmake --preset default
 
 if [[ -n ${DISPLAY:-} || -n ${WAYLAND_DISPLAY:-} ]]; then
   cmake --build --preset default --target trivenor
+  scripts/install-desktop.sh build/default/src/shell/trivenor || true
   exec build/default/src/shell/trivenor examples/ampel.trv
 fi
 

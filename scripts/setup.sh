@@ -23,6 +23,10 @@ readonly REQUIRED_PACKAGES=(
   qt6-base-private-dev # the keyboard layout's own key for a key press, as shortcuts match it
   qt6-translations-l10n
   fonts-liberation
+  # The desktop entry and the MIME type of circuit files (scripts/install-desktop.sh).
+  desktop-file-utils
+  shared-mime-info
+  xdg-utils
   # The end-to-end test: a private X server, its access cookie, window lookup, screenshots and
   # the pixel checks on them.
   xvfb

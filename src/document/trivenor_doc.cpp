@@ -72,6 +72,20 @@ void CTrivenorDoc::NewDocument() {
 }
 
 DocumentError CTrivenorDoc::OpenDocument(const std::string& path) {
+  return Load(path, path, [this, &path] { TakeFile(path); });
+}
+
+DocumentError CTrivenorDoc::RecoverDocument(const std::string& copyPath,
+                                            const std::string& originalPath) {
+  return Load(copyPath, originalPath.empty() ? copyPath : originalPath, [this, &originalPath] {
+    pathName_ = originalPath;
+    title_ = originalPath.empty() ? kUntitled : FileTitleOf(originalPath);
+    modified_ = true;
+  });
+}
+
+DocumentError CTrivenorDoc::Load(const std::string& path, const std::string& ownPath,
+                                 const std::function<void()>& takeOver) {
   // Everything that can keep the file from being read is found out before the document is
   // touched, so such a failure leaves the current document as it was.
   const DocumentBytes file = ReadDocumentBytes(path);
@@ -84,15 +98,18 @@ DocumentError CTrivenorDoc::OpenDocument(const std::string& path) {
   {
     LoadingScope scope(loading);
     try {
-      error = LoadDocumentBytes(path, file.bytes, circuit_, settings, *files);
+      error = LoadDocumentBytes(ownPath, file.bytes, circuit_, settings, *files);
     } catch (...) {
       NewDocument();  // a half-read circuit is nothing to edit, run or save
       throw;
     }
   }
   if (error == DocumentError::None) {
-    TakeFile(path);
+    takeOver();
     RestartHistory();
+    if (modified_) {
+      history_.ForgetSaved();
+    }
   } else {
     NewDocument();
   }
@@ -112,6 +129,10 @@ DocumentError CTrivenorDoc::SaveDocument(const std::string& path) {
   }
   UpdateAllViews();
   return error;
+}
+
+DocumentError CTrivenorDoc::SaveCopy(const std::string& path) {
+  return SaveDocumentFile(path, circuit_, settings);
 }
 
 void CTrivenorDoc::UpdateAllViews() {

@@ -59,6 +59,13 @@ class CTrivenorDoc {
   /// document takes the path and name and is not modified; on failure nothing changes and it
   /// stays modified.
   DocumentError SaveDocument(const std::string& path);
+  /// Opens the recovery copy at `copyPath` as OpenDocument opens a file, but as the document of
+  /// the user's file `originalPath` (empty for an untitled one): it takes that path and title,
+  /// is modified, and no state of its history counts as saved.
+  DocumentError RecoverDocument(const std::string& copyPath, const std::string& originalPath);
+  /// Writes the document to `path` as saving does, safely, but leaves it as it is: its path,
+  /// title, modified flag and history stay. For recovery copies.
+  DocumentError SaveCopy(const std::string& path);
 
   bool IsModified() const { return modified_; }
   void SetModifiedFlag(bool modified = true) { modified_ = modified; }
@@ -117,6 +124,10 @@ class CTrivenorDoc {
  private:
   /// After a successful open or save: the document is now that file's, and not modified.
   void TakeFile(const std::string& path);
+  /// Opening: reads the file at `path`, which the document counts as its own file `ownPath`;
+  /// `takeOver` names the document after a successful read, before its history restarts.
+  DocumentError Load(const std::string& path, const std::string& ownPath,
+                     const std::function<void()>& takeOver);
   /// The current state is the only one in the history.
   void RestartHistory();
   /// Replaces the contents with `state`; false when it cannot be read back.

@@ -39,6 +39,8 @@ class UndoHistory {
   void MarkSaved() { saved_ = current_; }
   /// Whether the current state is what was last saved or opened.
   bool AtSaved() const { return saved_ == current_; }
+  /// No state is what the file holds (a recovered document): every state counts as modified.
+  void ForgetSaved() { saved_.reset(); }
 
   /// The heap the states take, as counted against the budget.
   std::size_t Footprint() const { return footprint_; }

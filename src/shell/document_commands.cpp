@@ -55,12 +55,26 @@ DocumentCommands::OpenResult DocumentCommands::OpenFile(const QString& path) {
   if (!SaveModified()) {
     return OpenResult::Cancelled;
   }
+  const bool opened = Load([&] { return document_.OpenDocument(path.toStdString()); }, path);
+  if (opened) {
+    AddRecent(QString::fromStdString(document_.PathName()));
+  }
+  return opened ? OpenResult::Opened : OpenResult::Failed;
+}
+
+bool DocumentCommands::OpenRecovered(const QString& copyPath, const QString& originalPath) {
+  return Load(
+      [&] { return document_.RecoverDocument(copyPath.toStdString(), originalPath.toStdString()); },
+      copyPath);
+}
+
+bool DocumentCommands::Load(const std::function<DocumentError()>& read, const QString& path) {
   DocumentError error = DocumentError::None;
   bool failedUnexpectedly = false;  // memory running out, say
   {
     const WaitCursor waiting;
     try {
-      error = document_.OpenDocument(path.toStdString());
+      error = read();
     } catch (const std::exception&) {
       failedUnexpectedly = true;
     }
@@ -70,9 +84,6 @@ DocumentCommands::OpenResult DocumentCommands::OpenFile(const QString& path) {
   // being read leaves a new, empty document, which the view has to start over with as well.
   // (Had the document been new already, starting over with it changes nothing.)
   const bool documentIsNew = document_.PathName().empty() && !document_.IsModified();
-  if (opened) {
-    AddRecent(QString::fromStdString(document_.PathName()));
-  }
   if (opened || documentIsNew) {
     emit documentReplaced();
   }
@@ -83,7 +94,7 @@ DocumentCommands::OpenResult DocumentCommands::OpenFile(const QString& path) {
   } else if (error != DocumentError::None) {
     ReportError(error, path);
   }
-  return opened ? OpenResult::Opened : OpenResult::Failed;
+  return opened;
 }
 
 void DocumentCommands::OpenRecent(const QString& path) {

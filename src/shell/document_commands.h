@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 #include "document/trivenor_doc.h"
 #include "shell/file_dialogs.h"
@@ -27,6 +28,10 @@ class DocumentCommands : public QObject {
   void Open();
   /// Asks whether to save a modified document, then opens `path`. A failed open is reported.
   OpenResult OpenFile(const QString& path);
+  /// Opens the recovery copy at `copyPath` as the modified document of the user's file
+  /// `originalPath` (empty: untitled). No save question: it comes at start-up. True when opened;
+  /// a failure is reported.
+  bool OpenRecovered(const QString& copyPath, const QString& originalPath);
   /// Opens a file of the recent list; one that fails to open leaves the list.
   void OpenRecent(const QString& path);
   /// Saves under the document's path, asking for one when it has none. False when cancelled
@@ -50,6 +55,9 @@ class DocumentCommands : public QObject {
   void recentFilesChanged();
 
  private:
+  /// Reads the document through `read` (the file at `path`) under the wait cursor, lets the
+  /// view start over when the document was replaced and reports a failure. True when read.
+  bool Load(const std::function<DocumentError()>& read, const QString& path);
   bool SaveTo(const QString& path);
   void AddRecent(const QString& path);
   void ReportError(DocumentError error, const QString& path);

@@ -10,9 +10,32 @@
 namespace trivenor {
 namespace {
 
-// On Linux "*.*" would hide every file without a dot in its name, and circuit files have no
-// suffix of their own: the filter has to be "*".
+constexpr char kCircuitFilter[] = "Trivenor-Schaltkreise (*.trv)";
+// On Linux "*.*" would hide every file without a dot in its name (an "aufgabe1" saved before
+// circuits had a suffix), and Qt's save dialog would turn a typed "a.trv" into "a.*" on
+// switching to it: every file is "*" here.
 constexpr char kAllFilesFilter[] = "Alle Dateien (*)";
+constexpr char kCircuitSuffix[] = "trv";
+
+bool HasCircuitSuffix(const QString& name) {
+  return QFileInfo(name).suffix().compare(QString::fromLatin1(kCircuitSuffix),
+                                          Qt::CaseInsensitive) == 0;
+}
+
+/// Qt's file dialog, which in saving gives a name typed without an extension the circuit suffix
+/// while the circuit filter is chosen, and leaves it as typed under "Alle Dateien". Set when the
+/// name is taken, so that Qt's own question before replacing a file asks about the right one.
+class CircuitFileDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+
+  void accept() override {
+    const bool circuits =
+        acceptMode() == AcceptSave && selectedNameFilter() == QString::fromUtf8(kCircuitFilter);
+    setDefaultSuffix(circuits ? QString::fromLatin1(kCircuitSuffix) : QString());
+    QFileDialog::accept();
+  }
+};
 
 /// The file list as Qt's file system model gives it, but without the blank picture the model
 /// puts before the first column's title. The model makes that picture anew at every paint of
@@ -38,7 +61,8 @@ class ReusedFileDialog {
 
   QFileDialog& Get() {
     if (!dialog_) {
-      dialog_ = new QFileDialog(&window_, title_, QString(), QString::fromUtf8(kAllFilesFilter));
+      dialog_ = new CircuitFileDialog(&window_, title_);
+      dialog_->setNameFilters(CircuitFileFilters());
       dialog_->setProxyModel(new NoHeaderPicture(dialog_));  // the dialog takes it over
       dialog_->setAcceptMode(mode_);
       dialog_->setFileMode(mode_ == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
@@ -65,6 +89,14 @@ class ReusedFileDialog {
 
 }  // namespace
 
+QStringList CircuitFileFilters() {
+  return {QString::fromUtf8(kCircuitFilter), QString::fromUtf8(kAllFilesFilter)};
+}
+
+QString WithCircuitSuffix(const QString& name) {
+  return QFileInfo(name).suffix().isEmpty() ? name + QStringLiteral(".trv") : name;
+}
+
 FileDialogs StandardFileDialogs(QWidget& window) {
   // Shared, so that copies of the answer keep asking the same two dialogs.
   auto open =
@@ -75,9 +107,11 @@ FileDialogs StandardFileDialogs(QWidget& window) {
       [open](QWidget* /*parent*/) { return open->Ask(); },
       [save](QWidget* /*parent*/, const QString& proposal) {
         // A proposal without a folder (an untitled document's name) stands in the working
-        // folder, as with Qt's static dialog.
-        const QFileInfo proposed(proposal);
+        // folder, as with Qt's static dialog. A name of another suffix shows under its filter.
+        const QFileInfo proposed(WithCircuitSuffix(proposal));
         QFileDialog& dialog = save->Get();
+        dialog.selectNameFilter(
+            CircuitFileFilters().at(HasCircuitSuffix(proposed.fileName()) ? 0 : 1));
         dialog.setDirectory(proposed.absolutePath());
         dialog.selectFile(proposed.fileName());
         return save->Ask();

@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QPrinter>
+#include <QStatusBar>
 #include <QTranslator>
 #include <clocale>
 #include <cstdlib>
@@ -41,12 +42,24 @@ bool CTrivenorApp::InitInstance(const QStringList& arguments) {
     return false;
   }
   DocumentCommands& files = mainFrame_->documentCommands();
-  if (arguments.size() < 2) {
+  recovery_ = std::make_unique<CrashRecovery>(document_, DefaultRecoveryFolder());
+  QObject::connect(&files, &DocumentCommands::documentReplaced, recovery_.get(),
+                   &CrashRecovery::DocumentLeft);
+  QObject::connect(&files, &DocumentCommands::titleChanged, recovery_.get(),
+                   &CrashRecovery::DocumentLeft);
+  QObject::connect(
+      recovery_.get(), &CrashRecovery::failed, mainFrame_->statusBar(),
+      [bar = mainFrame_->statusBar()](const QString& text) { bar->showMessage(text); });
+  if (recovery_->OfferLeftCopies(*mainFrame_, files)) {
+    // The recovered circuit is the document, whatever the command line names.
+  } else if (arguments.size() < 2) {
     files.New();
   } else if (files.OpenFile(arguments[1]) != DocumentCommands::OpenResult::Opened) {
+    recovery_.reset();
     mainFrame_.reset();
     return false;
   }
+  recovery_->Start();
   mainFrame_->show();
   return true;
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "document/trivenor_doc.h"
+#include "shell/crash_recovery.h"
 #include "shell/main_frame.h"
 #include "shell/print_switches.h"
 
@@ -36,10 +37,13 @@ class CTrivenorApp {
   CTrivenorDoc& document() { return document_; }
   /// Null before InitInstance and after it failed.
   CMainFrame* mainFrame() const { return mainFrame_.get(); }
+  /// Null before InitInstance, after it failed and when printing.
+  CrashRecovery* recovery() const { return recovery_.get(); }
 
  private:
   CTrivenorDoc document_;  // outlives the window, whose view refers to it
   std::unique_ptr<CMainFrame> mainFrame_;
+  std::unique_ptr<CrashRecovery> recovery_;  // goes first: a clean end removes its copy
   int exitCode_ = 1;
 
   /// The file of a print switch, printed on the printer it asks for. False when reported.

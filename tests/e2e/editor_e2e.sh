@@ -3,7 +3,8 @@
 # example in a private X server (Xvfb), and screenshots show whether the window carries the file's
 # name, whether the canvas draws the circuit and whether the running clock changes what it shows;
 # then "Beenden" in the menu must end the program cleanly. Then a circuit is built with mouse and
-# keys, and keys are pressed on a German and on a US keyboard layout.
+# keys, and keys are pressed on a German and on a US keyboard layout. Last, an editor killed with
+# a modified circuit must offer it back at the next start.
 # Needs no desktop, so CI runs it as root on a bare machine. Every wait is bounded: a run ends
 # within a minute whatever goes wrong, and the X server and the editor never outlive it.
 #
@@ -48,6 +49,11 @@ readonly CHANGE_INTERVAL=1.5
 readonly CHANGE_ATTEMPTS=4
 readonly MENU_TIMEOUT=5
 readonly EXIT_TIMEOUT=5
+# The period of the recovery copies in the crash scenario, instead of a minute.
+readonly RECOVERY_SECONDS=1
+
+# Set to RECOVERY_SECONDS for the editors of the crash scenario.
+recovery_seconds=""
 
 scratch=""
 xvfb_pid=""
@@ -156,10 +162,16 @@ start_x_server() {
 # Starts the editor on the files given, or on a new document without any.
 start_editor() {
   # The run must neither touch the user's settings (recent files) nor reach a Wayland desktop.
-  mkdir -p "${scratch}/config" "${scratch}/runtime"
-  chmod 700 "${scratch}/config" "${scratch}/runtime"
+  # Nor its recovery copies.
+  mkdir -p "${scratch}/config" "${scratch}/runtime" "${scratch}/data"
+  chmod 700 "${scratch}/config" "${scratch}/runtime" "${scratch}/data"
+  local period=()
+  if [[ -n ${recovery_seconds} ]]; then
+    period=(TRIVENOR_RECOVERY_SECONDS="${recovery_seconds}")
+  fi
   env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="${scratch}/config" \
-    XDG_RUNTIME_DIR="${scratch}/runtime" "${EDITOR}" "$@" >>"${OUTPUT_DIR}/editor.log" 2>&1 &
+    XDG_RUNTIME_DIR="${scratch}/runtime" XDG_DATA_HOME="${scratch}/data" "${period[@]}" \
+    "${EDITOR}" "$@" >>"${OUTPUT_DIR}/editor.log" 2>&1 &
   editor_pid=$!
 }
 
@@ -368,8 +380,8 @@ drag() {
   sleep 0.2
 }
 
-saved_file_exists() {
-  [[ -s ${scratch}/sum.trv ]]
+file_is_written() {
+  [[ -s $1 ]]
 }
 
 palette=""
@@ -417,11 +429,11 @@ click_palette_plus() {
   sleep 0.2
 }
 
-# A user builds 2 + 3 on an empty canvas: two inputs and an output by clicks into the terminal
-# columns, "+" from the "Grundfunktionen" palette, three wires, the values typed in; saved with
-# Ctrl+S, the command-line runner must find 5 at the output. The "+" box is 20 wide at (200, 95):
-# inputs at (200, 100) and (200, 110), the output at (220, 100), reached from inside the box.
-check_building_a_circuit() {
+# A user builds 2 + 3 on the empty canvas of a new editor: two inputs and an output by clicks into
+# the terminal columns, "+" from the "Grundfunktionen" palette, three wires, the values typed in.
+# The "+" box is 20 wide at (200, 95): inputs at (200, 100) and (200, 110), the output at
+# (220, 100), reached from inside the box.
+build_sum() {
   start_editor
   if ! wait_for "${WINDOW_TIMEOUT}" find_any_editor_window; then
     fail "the editor without a file showed no main window within ${WINDOW_TIMEOUT} s"
@@ -447,21 +459,34 @@ check_building_a_circuit() {
   click_at 40 50
   xdotool type 3
   xdotool key Return
+}
+
+# Saves the untitled circuit with Ctrl+S under the name TYPED; the command-line runner must find
+# 5 at the output of the file FILE that results.
+save_sum() {
+  local typed=$1 file=$2
+  timeout "${MENU_TIMEOUT}" xdotool windowfocus --sync "${window}" || true
   xdotool key ctrl+s
   sleep 1
-  xdotool type "${scratch}/sum.trv"
+  xdotool key ctrl+a
+  xdotool type "${typed}"
   xdotool key Return
-  if ! wait_for "${WINDOW_TIMEOUT}" saved_file_exists; then
+  if ! wait_for "${WINDOW_TIMEOUT}" file_is_written "${file}"; then
     screenshot building
-    fail "Ctrl+S saved no ${scratch}/sum.trv; see ${OUTPUT_DIR}/building.png"
+    fail "Ctrl+S and \"${typed}\" saved no ${file}; see ${OUTPUT_DIR}/building.png"
   fi
   local state
-  state=$("${RUNNER}" "${scratch}/sum.trv" --run 3)
+  state=$("${RUNNER}" "${file}" --run 3)
   if ! grep -qx 'out 0 5' <<<"${state}"; then
     screenshot building
     fail "the saved circuit computes \"${state//$'\n'/; }\" instead of out 0 5; see" \
       "${OUTPUT_DIR}/building.png"
   fi
+}
+
+check_building_a_circuit() {
+  build_sum
+  save_sum "${scratch}/sum.trv" "${scratch}/sum.trv"
   note "the circuit built with mouse and keys computes 5"
 }
 
@@ -563,6 +588,58 @@ check_keys() {
   editor_pid=""
 }
 
+recovery_copies() {
+  find "${scratch}/data" -name 'recovery-*.trv' -newer "${scratch}/built"
+}
+
+recovery_copy_written() {
+  fail_if_editor_died
+  [[ -n $(recovery_copies) ]]
+}
+
+recovery_question_shown() {
+  fail_if_editor_died
+  window=$(editor_window_titled '^Trivenor$')
+  [[ -n ${window} ]]
+}
+
+# The sum is built in an editor that copies it for recovery every RECOVERY_SECONDS, and the editor
+# is killed once a copy of the whole circuit is there. The next editor asks to recover it; "Ja"
+# (Return) brings it back untitled and modified, and saved under a name typed without extension
+# it lands in a .trv file that computes 5. Saving removes the copy, and once that editor has ended
+# cleanly no file of any editor is left in the recovery folder.
+check_recovery() {
+  recovery_seconds=${RECOVERY_SECONDS}
+  build_sum
+  touch "${scratch}/built"
+  if ! wait_for "${WINDOW_TIMEOUT}" recovery_copy_written; then
+    fail "no recovery copy in ${scratch}/data within ${WINDOW_TIMEOUT} s of the last change"
+  fi
+  kill -KILL "${editor_pid}"
+  wait "${editor_pid}" 2>/dev/null || true
+  editor_pid=""
+  start_editor
+  if ! wait_for "${WINDOW_TIMEOUT}" recovery_question_shown; then
+    fail "the editor started after a kill asked nothing; the screen shows $(visible_window_titles)"
+  fi
+  timeout "${MENU_TIMEOUT}" xdotool windowfocus --sync "${window}" || true
+  xdotool key Return
+  if ! wait_for "${WINDOW_TIMEOUT}" find_any_editor_window; then
+    fail "no main window after \"Ja\"; the screen shows $(visible_window_titles)"
+  fi
+  save_sum "${scratch}/recovered" "${scratch}/recovered.trv"
+  if [[ -n $(find "${scratch}/data" -name 'recovery-*.trv') ]]; then
+    fail "saving left the recovery copy in ${scratch}/data"
+  fi
+  check_editor_quits
+  local left
+  left=$(find "${scratch}/data" -name 'recovery-*' -printf '%f ')
+  if [[ -n ${left} ]]; then
+    fail "a clean end left ${left}in the recovery folder"
+  fi
+  note "a killed editor's circuit came back, saved as recovered.trv and computes 5"
+}
+
 main() {
   mkdir -p "${OUTPUT_DIR}"
   # Only this run's files stay, so nothing there can be mistaken for its result.
@@ -590,6 +667,7 @@ main() {
   check_building_a_circuit
   check_editor_quits
   check_keys
+  check_recovery
   note "passed"
 }
 

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,9 +15,11 @@
 #include <functional>
 #include <memory>
 
+#include "dialog_answering.h"
 #include "document/trivenor_doc.h"
 #include "isolated_settings.h"
 #include "shell/about_dialog.h"
+#include "shell/file_dialogs.h"
 #include "shell/main_frame.h"
 #include "shell/parameter_dialogs.h"
 #include "shell/settings.h"
@@ -398,6 +401,65 @@ class MainFrameTest : public QObject {
     QVERIFY(!document_->IsModified());
     QCOMPARE(StoredCanvasWidth(path), 600);
     QCOMPARE(RecentEntries(*frame_), QStringList{"&1 " + path});
+  }
+
+  void saveAsNamesCircuitFiles_data() {
+    QTest::addColumn<QString>("proposal");  // the title or path SaveAs hands the dialog
+    QTest::addColumn<QString>("shown");     // the name the dialog proposes
+    QTest::addColumn<int>("shownFilter");   // 0 circuits, 1 all files
+    QTest::addColumn<int>("chosenFilter");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("untitled") << "Unbenannt"
+                              << "Unbenannt.trv" << 0 << 0 << "aufgabe1"
+                              << "aufgabe1.trv";
+    QTest::newRow("all files") << "ampel.trv"
+                               << "ampel.trv" << 0 << 1 << "aufgabe1"
+                               << "aufgabe1";
+    QTest::newRow("old name") << "aufgabe1"
+                              << "aufgabe1.trv" << 0 << 0 << "a.v2"
+                              << "a.v2";
+    QTest::newRow("other suffix") << "bild.png"
+                                  << "bild.png" << 1 << 0 << "bild"
+                                  << "bild.trv";
+  }
+
+  // Qt's own dialog, answered as the user does.
+  void saveAsNamesCircuitFiles() {
+    QFETCH(QString, proposal);
+    QFETCH(int, shownFilter);
+    QFETCH(int, chosenFilter);
+    QFETCH(QString, typed);
+    const QStringList filters = {"Trivenor-Schaltkreise (*.trv)", "Alle Dateien (*)"};
+    QString shown;
+    QString shownFilterName;
+    test_support::AnswerNextDialog([&](QDialog& dialog) {
+      auto& files = static_cast<QFileDialog&>(dialog);
+      QCOMPARE(files.nameFilters(), filters);
+      auto* name = files.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      shown = name->text();
+      shownFilterName = files.selectedNameFilter();
+      files.selectNameFilter(filters[chosenFilter]);
+      name->setText(typed);
+      QTest::keyClick(name, Qt::Key_Return);
+    });
+    const QString saved =
+        StandardFileDialogs(*frame_).askSavePath(frame_.get(), files_->filePath(proposal));
+    QTEST(shown, "shown");
+    QCOMPARE(shownFilterName, filters[shownFilter]);
+    QTEST(QFileInfo(saved).fileName(), "saved");
+
+    // "Öffnen" offers the same, and takes a name of any kind as it is.
+    test_support::AnswerNextDialog([&](QDialog& dialog) {
+      auto& files = static_cast<QFileDialog&>(dialog);
+      QCOMPARE(files.nameFilters(), filters);
+      QCOMPARE(files.selectedNameFilter(), filters[0]);
+      auto* name = files.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      name->setText(saved);
+      QTest::keyClick(name, Qt::Key_Return);
+    });
+    WriteCircuit(saved);
+    QCOMPARE(StandardFileDialogs(*frame_).askOpenPath(frame_.get()), saved);
   }
 
   void recentFilesKeepTheLastFourAcrossARestart() {
