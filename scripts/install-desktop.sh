@@ -10,7 +10,7 @@
 # script says what it could not do; it never fails because of that.
 set -uo pipefail
 
-cd "$(dirname "${BASH_SOURCE[0]}")/.."
+cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 
 EDITOR=$(realpath -m "${1:-build/default/src/shell/trivenor}")
 readonly EDITOR
@@ -36,17 +36,17 @@ try_tool() {
 }
 
 install_files() {
-  mkdir -p "${DATA}/applications" "${DATA}/mime/packages" \
-    "${DATA}/icons/hicolor/64x64/apps" "${DATA}/icons/hicolor/64x64/mimetypes" || return 1
+  local icons=${DATA}/icons/hicolor/64x64
+  mkdir -p "${DATA}/applications" "${DATA}/mime/packages" "${icons}/apps" "${icons}/mimetypes" \
+    2>/dev/null || return 1
   # The entry names the editor by its absolute path, which sed must take literally.
   local replacement
   replacement=$(printf '%s' "${EDITOR}" | sed 's/[\\|&]/\\&/g')
   sed "s|@TRIVENOR_EXECUTABLE@|${replacement}|g" "${RESOURCES}/trivenor.desktop.in" \
     >"${DATA}/applications/trivenor.desktop" &&
     cp "${RESOURCES}/trivenor-mime.xml" "${DATA}/mime/packages/trivenor.xml" &&
-    cp "${RESOURCES}/trivenor.png" "${DATA}/icons/hicolor/64x64/apps/trivenor.png" &&
-    cp "${RESOURCES}/trivenor.png" \
-      "${DATA}/icons/hicolor/64x64/mimetypes/application-x-trivenor.png"
+    cp "${RESOURCES}/trivenor.png" "${icons}/apps/trivenor.png" &&
+    cp "${RESOURCES}/trivenor.png" "${icons}/mimetypes/application-x-trivenor.png"
 }
 
 if ! install_files; then

@@ -410,18 +410,11 @@ class MainFrameTest : public QObject {
     QTest::addColumn<int>("chosenFilter");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("saved");
-    QTest::newRow("untitled") << "Unbenannt"
-                              << "Unbenannt.trv" << 0 << 0 << "aufgabe1"
-                              << "aufgabe1.trv";
-    QTest::newRow("all files") << "ampel.trv"
-                               << "ampel.trv" << 0 << 1 << "aufgabe1"
-                               << "aufgabe1";
-    QTest::newRow("old name") << "aufgabe1"
-                              << "aufgabe1.trv" << 0 << 0 << "a.v2"
-                              << "a.v2";
-    QTest::newRow("other suffix") << "bild.png"
-                                  << "bild.png" << 1 << 0 << "bild"
-                                  << "bild.trv";
+    // clang-format off
+    QTest::newRow("untitled") << "Unbenannt" << "Unbenannt.trv" << 0 << 0 << "neu" << "neu.trv";
+    QTest::newRow("all files") << "ampel.trv" << "ampel.trv"    << 0 << 1 << "neu" << "neu";
+    QTest::newRow("png")       << "bild.png"  << "bild.png"     << 1 << 0 << "bild" << "bild.trv";
+    // clang-format on
   }
 
   // Qt's own dialog, answered as the user does.
