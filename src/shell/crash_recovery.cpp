@@ -68,7 +68,12 @@ bool CrashRecovery::OfferLeftCopies(QWidget& window, DocumentCommands& commands)
     // A lock that can be taken belongs to no running editor. Held until the copy is dealt with,
     // so that an editor starting meanwhile does not offer it as well.
     QLockFile other(QString::fromStdString(folder_.LockPath(id)));
-    other.setStaleLockTime(0);  // an editor's lock is never too old while it runs
+    // A lock counts as left behind when its process has gone, or when it is older than a period
+    // (as every lock of an editor that left a copy is) and no process holds it: on Linux the
+    // holder keeps a system lock on the file that goes with the process however it ends. So
+    // a lock from before a power failure is found even when its process number belongs to
+    // another editor by now, and a running editor's lock is never taken, however old.
+    other.setStaleLockTime(timer_.intervalAsDuration());
     if (!other.tryLock(0)) {
       continue;
     }
