@@ -24,6 +24,9 @@ class CMainFrame : public QMainWindow {
  public:
   /// What the message pane shows while no command is hovered.
   static constexpr char kIdleMessage[] = "Drücken Sie F1, um Hilfe zu erhalten.";
+  /// What the status bar says for a while when the lock refuses an edit.
+  static constexpr char kLockedMessage[] = "Der Schaltkreis ist gesperrt.";
+  static constexpr int kLockedMessageMilliseconds = 4000;
 
   /// `document` must outlive the window.
   explicit CMainFrame(CTrivenorDoc& document, QWidget* parent = nullptr);
@@ -44,6 +47,8 @@ class CMainFrame : public QMainWindow {
   void CreateStatusBar();
   void ConnectCommands();
   void ConnectPalettes();
+  /// The status bar tells when the lock refuses an edit; the title carries the lock.
+  void ConnectLockFeedback();
   /// After "Neu" and every open that emptied the document.
   void ShowNewContents();
   void UpdateTitle();
