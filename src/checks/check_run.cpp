@@ -1,17 +1,13 @@
 #include "checks/check_run.h"
 
-#include <cstring>
-
 #include "checks/circuit_terminals.h"
+#include "checks/settling.h"
 #include "document/document_snapshot.h"
 #include "model/number_text.h"
 
 namespace trivenor {
 
 namespace {
-
-/// The outputs count as settled once this many passes in a row changed none of them.
-constexpr int kSettledPasses = 3;
 
 std::optional<TableError> CheckColumns(const std::vector<TableColumn>& columns, std::size_t count,
                                        int headerLine, char letter, const char* noun) {
@@ -24,37 +20,6 @@ std::optional<TableError> CheckColumns(const std::vector<TableColumn>& columns, 
     }
   }
   return std::nullopt;
-}
-
-/// An output as the settling compares it: bit for bit, so that a NaN equals itself.
-struct OutputState {
-  bool valid = true;
-  std::uint32_t bits = 0;
-  bool operator==(const OutputState&) const = default;
-};
-
-OutputState StateOf(const Port& port) {
-  OutputState state{port.valid, 0};
-  std::memcpy(&state.bits, &port.value, sizeof state.bits);
-  return state;
-}
-
-/// Runs passes until the outputs stayed as they were for kSettledPasses passes, at most
-/// kMaxCheckPasses.
-void RunUntilSettled(SubCircuit& circuit, const std::vector<Port*>& outputs) {
-  std::vector<OutputState> before(outputs.size());
-  int unchanged = 0;
-  for (int pass = 0; pass < kMaxCheckPasses && unchanged < kSettledPasses; ++pass) {
-    for (std::size_t i = 0; i < outputs.size(); ++i) {
-      before[i] = StateOf(*outputs[i]);
-    }
-    circuit.Evaluate();
-    bool same = true;
-    for (std::size_t i = 0; i < outputs.size() && same; ++i) {
-      same = StateOf(*outputs[i]) == before[i];
-    }
-    unchanged = same ? unchanged + 1 : 0;
-  }
 }
 
 std::string ExpectedText(const ExpectedOutput& expected) {
@@ -127,7 +92,7 @@ CheckOutcome RunCheckTable(const CheckTable& table, SubCircuit& circuit) {
         circuit.Evaluate();
       }
     } else {
-      RunUntilSettled(circuit, checked);
+      RunUntilSettled(circuit);
     }
     for (std::size_t i = 0; i < row.outputs.size(); ++i) {
       result.expected.push_back(ExpectedText(row.outputs[i]));

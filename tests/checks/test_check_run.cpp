@@ -98,11 +98,20 @@ TEST(CheckRun, EachKindOfCheckTellsTheSolutionFromAWrongCircuit) {
   }
 }
 
-TEST(CheckRun, RowsWithoutStepsWaitUntilTheOutputsSettle) {
-  // The value comes through in the third pass, before three passes in a row have left the
-  // output alone; a longer delay line needs "Schritte".
-  EXPECT_TRUE(RunOn(ReadTable("E1;A1\n4;4\n"), Delayed(3)).AllRight());
-  EXPECT_FALSE(RunOn(ReadTable("E1;A1\n4;4\n"), Delayed(5)).AllRight());
+TEST(CheckRun, RowsWithoutStepsWaitUntilTheWholeCircuitSettles) {
+  // The output stays 0 for more than three passes while the value travels down a chain of six
+  // components, or through a delay line of 9: it is still on its way, not settled.
+  const Builder chain = [](SubCircuit& circuit) {
+    Port* previous = &AddInputTerminal(circuit, 0);
+    for (int i = 0; i < 6; ++i) {
+      auto& plus = Append<TwoInputOperator>(circuit, kind::Plus);
+      Connect(*plus.inputs[0], *previous);
+      previous = plus.outputs[0].get();
+    }
+    Connect(AddOutputTerminal(circuit, 0), *previous);
+  };
+  EXPECT_TRUE(RunOn(ReadTable("E1;A1\n4;4\n"), chain).AllRight());
+  EXPECT_TRUE(RunOn(ReadTable("E1;A1\n4;4\n"), Delayed(9)).AllRight());
   // A counter never settles: the row ends after the most passes a row may take.
   const CheckOutcome endless = RunOn(ReadTable("E1;A1\n1;1000\n"), Counter);
   EXPECT_TRUE(endless.AllRight()) << endless.rows[0].obtained[0];
