@@ -1,9 +1,10 @@
 #include "shell/check_table_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -57,27 +58,31 @@ CheckTableDialog::CheckTableDialog(CTrivenorDoc& document, QWidget* parent)
   grid_->setObjectName(QStringLiteral("grid"));
   grid_->setColumnCount(static_cast<int>(titles.size()));
   grid_->setHorizontalHeaderLabels(titles);
+  grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   connect(grid_, &QTableWidget::itemChanged, this, &CheckTableDialog::GrowIfFull);
   layout->addWidget(grid_, 1);
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* compute =
-      buttons->addButton(QStringLiteral("Ausrechnen"), QDialogButtonBox::ActionRole);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  auto* compute = new QPushButton(QStringLiteral("Ausrechnen"), this);
   compute->setObjectName(QStringLiteral("compute"));
-  QPushButton* save = buttons->addButton(QStringLiteral("Speichern"), QDialogButtonBox::AcceptRole);
+  auto* save = new QPushButton(QStringLiteral("Speichern"), this);
   save->setObjectName(QStringLiteral("save"));
-  buttons->addButton(QDialogButtonBox::Close);
-  // The buttons act themselves: "Speichern" closes the grid only once the table is written.
-  compute->setAutoDefault(false);
-  save->setAutoDefault(false);
+  auto* close = new QPushButton(QStringLiteral("Schließen"), this);
+  // Enter goes to the grid's cells, not to a button.
+  for (QPushButton* button : {compute, save, close}) {
+    button->setAutoDefault(false);
+    buttons->addWidget(button);
+  }
   connect(compute, &QPushButton::clicked, this, &CheckTableDialog::Compute);
+  // "Speichern" closes the grid only once the table is written.
   connect(save, &QPushButton::clicked, this, [this] {
     if (Save()) {
       accept();
     }
   });
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  connect(close, &QPushButton::clicked, this, &QDialog::reject);
+  layout->addLayout(buttons);
   resize(520, 400);
 }
 

@@ -1,7 +1,7 @@
 #include "shell/check_window.h"
 
-#include <QDialogButtonBox>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace trivenor {
@@ -49,9 +49,9 @@ CheckWindow::CheckWindow(const CheckTable& table, const CheckOutcome& outcome, Q
                                              : QStringLiteral("color: #c81010"));
   layout->addWidget(summary_, 0, Qt::AlignHCenter);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  auto* close = new QPushButton(QStringLiteral("Schließen"), this);
+  connect(close, &QPushButton::clicked, this, &QDialog::reject);
+  layout->addWidget(close, 0, Qt::AlignRight);
   resize(560, 420);
 }
 
@@ -89,7 +89,7 @@ void CheckWindow::FillChecks(const CheckTable& table, const CheckOutcome& outcom
     mark->setForeground(result.right ? QColor(0x13, 0x8a, 0x13) : QColor(0xc8, 0x10, 0x10));
     checks_->setItem(row, column, mark);
   }
-  checks_->resizeColumnsToContents();
+  checks_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   checks_->resizeRowsToContents();
 }
 

@@ -1,5 +1,6 @@
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -123,10 +124,11 @@ class CheckCommandsTest : public QObject {
       }
     }
     grid.setItem(0, 2, new QTableWidgetItem(QStringLiteral("stale")));
-    dialog.Compute();
+    dialog.findChild<QPushButton*>(QStringLiteral("compute"))->click();
     QCOMPARE(Cell(grid, 0, 2), QStringLiteral("3"));
     QCOMPARE(Cell(grid, 1, 2), QStringLiteral("0.75"));
-    QVERIFY(dialog.Save());
+    dialog.findChild<QPushButton*>(QStringLiteral("save"))->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QFile table(CheckTablePathFor(circuitPath));
     QVERIFY(table.open(QIODevice::ReadOnly));
     QCOMPARE(table.readAll(), QByteArray("# Addiere.\nE1;E2;A1\n1;2;3\n0,5;0.25;0.75\n"));
