@@ -132,6 +132,12 @@ void CheckTableDialog::Compute() {
     return;
   }
   const std::unique_ptr<SubCircuit> copy = CopyForChecks(document_.circuit(), document_.settings);
+  // The grid was made for the circuit as it was when it opened.
+  if (copy && CheckTableFits(reading.table, *copy)) {
+    Warn(QStringLiteral(
+        "Der Schaltkreis hat sich verändert. Bitte öffnen Sie die Prüftabelle neu."));
+    return;
+  }
   if (!copy) {
     Warn(QStringLiteral("Der Schaltkreis ist zu groß, um ihn zu prüfen."));
     return;
