@@ -52,9 +52,9 @@ CheckCommands::CheckCommands(CTrivenorDoc& document, DocumentCommands& files, QW
       files_(files),
       window_(window) {}
 
-void CheckCommands::Warn(const QString& text) {
+void ShowCheckWarning(QWidget& parent, const QString& text) {
   QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(), text,
-                  QMessageBox::Ok, &window_);
+                  QMessageBox::Ok, &parent);
   box.exec();
 }
 
@@ -62,13 +62,14 @@ std::optional<CheckTable> CheckCommands::ReadTable(const QString& path) {
   const FileContents contents = ReadWholeFile(path.toStdString(), kMaxCheckTableBytes);
   const QString name = QFileInfo(path).fileName();
   if (contents.failure != ReadFailure::None) {
-    Warn(QStringLiteral("Die Prüftabelle „%1“ kann nicht gelesen werden.").arg(name));
+    ShowCheckWarning(window_,
+                     QStringLiteral("Die Prüftabelle „%1“ kann nicht gelesen werden.").arg(name));
     return std::nullopt;
   }
   CheckTableReading reading = ReadCheckTable(contents.bytes);
   if (reading.error) {
-    Warn(QStringLiteral("Prüftabelle „%1“:\n%2")
-             .arg(name, QString::fromStdString(reading.error->Text())));
+    ShowCheckWarning(window_, QStringLiteral("Prüftabelle „%1“:\n%2")
+                                  .arg(name, QString::fromStdString(reading.error->Text())));
     return std::nullopt;
   }
   return std::move(reading.table);
@@ -89,12 +90,12 @@ void CheckCommands::CheckTask() {
     return;
   }
   if (const auto misfit = CheckTableFits(*table, document_.circuit())) {
-    Warn(QString::fromStdString(misfit->Text()));
+    ShowCheckWarning(window_, QString::fromStdString(misfit->Text()));
     return;
   }
   const std::unique_ptr<SubCircuit> copy = CopyForChecks(document_.circuit(), document_.settings);
   if (!copy) {
-    Warn(QStringLiteral("Der Schaltkreis ist zu groß, um ihn zu prüfen."));
+    ShowCheckWarning(window_, QStringLiteral("Der Schaltkreis ist zu groß, um ihn zu prüfen."));
     return;
   }
   auto* window = new CheckWindow(*table, RunCheckTable(*table, *copy), &window_);
@@ -104,7 +105,9 @@ void CheckCommands::CheckTask() {
 
 void CheckCommands::MakeCheckTable() {
   if (document_.circuit().outputs.empty()) {
-    Warn(QStringLiteral("Der Schaltkreis hat keinen Ausgang, den eine Prüftabelle prüfen könnte."));
+    ShowCheckWarning(
+        window_,
+        QStringLiteral("Der Schaltkreis hat keinen Ausgang, den eine Prüftabelle prüfen könnte."));
     return;
   }
   CheckTableDialog dialog(document_, &window_);

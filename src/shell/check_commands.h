@@ -35,7 +35,6 @@ class CheckCommands : public QObject {
  private:
   /// The table at `path`, or nullopt after telling the user why not.
   std::optional<CheckTable> ReadTable(const QString& path);
-  void Warn(const QString& text);
 
   CTrivenorDoc& document_;
   DocumentCommands& files_;
@@ -45,6 +44,9 @@ class CheckCommands : public QObject {
 /// The folder of the bundled exercises: installed beside the program, or in the source tree
 /// for a program run from its build folder.
 QString ExercisesFolder();
+
+/// A warning box over `parent`, as the checks report what keeps them from running.
+void ShowCheckWarning(QWidget& parent, const QString& text);
 
 /// The check table of the circuit file at `circuitPath`: same folder, same base name, ".csv".
 QString CheckTablePathFor(const QString& circuitPath);

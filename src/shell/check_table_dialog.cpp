@@ -114,12 +114,6 @@ void CheckTableDialog::GrowIfFull() {
   }
 }
 
-void CheckTableDialog::Warn(const QString& text) {
-  QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(), text,
-                  QMessageBox::Ok, this);
-  box.exec();
-}
-
 void CheckTableDialog::Compute() {
   CheckTableDraft draft = Draft();
   // The outputs are what is to be computed: whatever stands there now is not read.
@@ -128,18 +122,19 @@ void CheckTableDialog::Compute() {
   }
   const CheckTableReading reading = ReadDraft(draft);
   if (reading.error) {
-    Warn(QString::fromStdString(reading.error->Text()));
+    ShowCheckWarning(*this, QString::fromStdString(reading.error->Text()));
     return;
   }
   const std::unique_ptr<SubCircuit> copy = CopyForChecks(document_.circuit(), document_.settings);
   // The grid was made for the circuit as it was when it opened.
   if (copy && CheckTableFits(reading.table, *copy)) {
-    Warn(QStringLiteral(
-        "Der Schaltkreis hat sich verändert. Bitte öffnen Sie die Prüftabelle neu."));
+    ShowCheckWarning(
+        *this, QStringLiteral(
+                   "Der Schaltkreis hat sich verändert. Bitte öffnen Sie die Prüftabelle neu."));
     return;
   }
   if (!copy) {
-    Warn(QStringLiteral("Der Schaltkreis ist zu groß, um ihn zu prüfen."));
+    ShowCheckWarning(*this, QStringLiteral("Der Schaltkreis ist zu groß, um ihn zu prüfen."));
     return;
   }
   const CheckOutcome outcome = RunCheckTable(reading.table, *copy);
@@ -156,14 +151,15 @@ void CheckTableDialog::Compute() {
 bool CheckTableDialog::Save() {
   const QString circuitPath = QString::fromStdString(document_.PathName());
   if (circuitPath.isEmpty()) {
-    Warn(
+    ShowCheckWarning(
+        *this,
         QStringLiteral("Bitte speichern Sie zuerst den Schaltkreis: die Prüftabelle kommt neben "
                        "seine Datei."));
     return false;
   }
   const CheckTableDraft draft = Draft();
   if (const CheckTableReading reading = ReadDraft(draft); reading.error) {
-    Warn(QString::fromStdString(reading.error->Text()));
+    ShowCheckWarning(*this, QString::fromStdString(reading.error->Text()));
     return false;
   }
   const QString path = CheckTablePathFor(circuitPath);
@@ -179,7 +175,8 @@ bool CheckTableDialog::Save() {
   const std::string text = WriteCheckTable(draft);
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   if (WriteFileSafely(path.toStdString(), {bytes, text.size()}) != WriteFailure::None) {
-    Warn(QStringLiteral("Die Prüftabelle „%1“ kann nicht geschrieben werden.").arg(name));
+    ShowCheckWarning(
+        *this, QStringLiteral("Die Prüftabelle „%1“ kann nicht geschrieben werden.").arg(name));
     return false;
   }
   return true;

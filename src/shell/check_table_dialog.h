@@ -31,7 +31,6 @@ class CheckTableDialog : public QDialog {
   CheckTableDraft Draft() const;
   /// Keeps one empty row below the last one with text, for the next row to be typed.
   void GrowIfFull();
-  void Warn(const QString& text);
 
   CTrivenorDoc& document_;
   QLineEdit* task_;
