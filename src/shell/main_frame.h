@@ -16,8 +16,9 @@ namespace trivenor {
 
 /// The one main window: menu bar, toolbar (movable, dockable on every side), status bar with the
 /// message pane and the lock indicators, and the view of the document in the middle. It routes
-/// the menu commands to their handlers and keeps the title "<document> - Trivenor" current. It
-/// asks to save a modified document before it closes.
+/// the menu commands to their handlers and keeps the title "<document> - Trivenor" current, with
+/// " [gesperrt]" after the name while the circuit is locked. It asks to save a modified document
+/// before it closes.
 class CMainFrame : public QMainWindow {
   Q_OBJECT
 
