@@ -95,7 +95,7 @@ void CheckCommands::CheckTask() {
   }
   const std::unique_ptr<SubCircuit> copy = CopyForChecks(document_.circuit(), document_.settings);
   if (!copy) {
-    ShowCheckWarning(window_, QStringLiteral("Der Schaltkreis ist zu groß, um ihn zu prüfen."));
+    ShowCheckWarning(window_, QString::fromUtf8(kCircuitTooLargeToCheck));
     return;
   }
   auto* window = new CheckWindow(*table, RunCheckTable(*table, *copy), &window_);

@@ -45,6 +45,9 @@ class CheckCommands : public QObject {
 /// for a program run from its build folder.
 QString ExercisesFolder();
 
+/// When the copy the checks run on cannot be made.
+inline constexpr char kCircuitTooLargeToCheck[] = "Der Schaltkreis ist zu groß, um ihn zu prüfen.";
+
 /// A warning box over `parent`, as the checks report what keeps them from running.
 void ShowCheckWarning(QWidget& parent, const QString& text);
 

@@ -134,7 +134,7 @@ void CheckTableDialog::Compute() {
     return;
   }
   if (!copy) {
-    ShowCheckWarning(*this, QStringLiteral("Der Schaltkreis ist zu groß, um ihn zu prüfen."));
+    ShowCheckWarning(*this, QString::fromUtf8(kCircuitTooLargeToCheck));
     return;
   }
   const CheckOutcome outcome = RunCheckTable(reading.table, *copy);
