@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "checks/circuit_terminals.h"
 #include "model/component_kind.h"
-#include "model/number_text.h"
 
 namespace trivenor {
 
@@ -11,9 +11,11 @@ namespace trivenor {
 // locale it has been given.
 void WriteCircuitState(std::ostream& out, const SubCircuit& circuit, std::uint64_t passes) {
   out << "pass " << std::to_string(passes) << '\n';
+  for (const auto& terminal : circuit.inputs) {
+    out << "in " << std::to_string(terminal->row) << ' ' << TerminalText(*terminal) << '\n';
+  }
   for (const auto& terminal : circuit.outputs) {
-    const std::string value = terminal->valid ? FormatValue(terminal->value) : "xxx";
-    out << "out " << std::to_string(terminal->row) << ' ' << value << '\n';
+    out << "out " << std::to_string(terminal->row) << ' ' << TerminalText(*terminal) << '\n';
   }
   int displayIndex = 0;
   for (const auto& component : circuit.components) {

@@ -41,7 +41,16 @@ class ArgumentReader {
     if (showHelp_) {
       return WithoutSteps(RunRequest::Action::ShowHelp, "");
     }
-    if (error_.empty() && !haveFile_) {
+    if (grading_) {
+      return ReadGrading();
+    }
+    if (!request_.overview.empty()) {
+      Fail("--csv gehört zu --pruefe.");
+    }
+    if (files_.size() > 1) {
+      Fail("Nur eine Schaltkreisdatei, nicht auch " + Quoted(files_[1]) + ".");
+    }
+    if (error_.empty() && files_.empty()) {
       error_ = "Keine Schaltkreisdatei angegeben.";
     }
     if (!error_.empty()) {
@@ -51,6 +60,7 @@ class ArgumentReader {
       request_.steps.emplace_back(PrintStep{});
     }
     request_.action = RunRequest::Action::Run;
+    request_.file = files_.front();
     return std::move(request_);
   }
 
@@ -72,6 +82,12 @@ class ArgumentReader {
       printsState_ = true;
     } else if (argument == "--save") {
       ReadSave();
+    } else if (argument == "--pruefe") {
+      ReadGradingTable();
+    } else if (argument == "--csv") {
+      if (const auto path = TakeArgument("--csv")) {
+        request_.overview = *path;
+      }
     } else if (argument.starts_with("-")) {
       Fail("Unbekannte Option " + Quoted(argument) + ".");
     } else {
@@ -124,12 +140,35 @@ class ArgumentReader {
       Fail("Der Name der Schaltkreisdatei ist leer.");
       return;
     }
-    if (haveFile_) {
-      Fail("Nur eine Schaltkreisdatei, nicht auch " + Quoted(argument) + ".");
-      return;
+    files_.push_back(argument);
+  }
+
+  void ReadGradingTable() {
+    if (grading_) {
+      Fail("--pruefe darf nur einmal vorkommen.");
     }
-    haveFile_ = true;
-    request_.file = argument;
+    grading_ = true;
+    if (const auto table = TakeArgument("--pruefe")) {
+      request_.table = *table;
+    }
+  }
+
+  /// Grading runs each file through the table alone; steps of a single run have no place in it.
+  RunRequest ReadGrading() {
+    if (!request_.steps.empty()) {
+      Fail(
+          "--pruefe lässt sich nicht mit --set, --run, --reset, --print, --trace oder --save "
+          "verbinden.");
+    }
+    if (files_.empty()) {
+      Fail("--pruefe braucht mindestens eine Schaltkreisdatei.");
+    }
+    if (!error_.empty()) {
+      return WithoutSteps(RunRequest::Action::UsageError, error_);
+    }
+    request_.action = RunRequest::Action::Grade;
+    request_.gradedFiles = std::move(files_);
+    return std::move(request_);
   }
 
   /// The argument of `option`. A following long option means the argument was forgotten
@@ -161,7 +200,8 @@ class ArgumentReader {
   std::size_t next_ = 0;
   RunRequest request_;
   std::string error_;
-  bool haveFile_ = false;
+  std::vector<std::string> files_;
+  bool grading_ = false;
   bool printsState_ = false;
   bool showHelp_ = false;
 };

@@ -47,10 +47,15 @@ using RunStep =
 
 /// What the command line asks for once it has been read completely.
 struct RunRequest {
-  enum class Action { Run, ShowHelp, UsageError };
+  enum class Action { Run, Grade, ShowHelp, UsageError };
 
   Action action = Action::UsageError;
   std::string file;  ///< the circuit file to load
+  /// For Grade (`--pruefe TABELLE DATEI...`): the table, the circuit files in command-line order
+  /// and the class overview to write (`--csv`, empty for none).
+  std::string table;
+  std::vector<std::string> gradedFiles;
+  std::string overview;
   /// In command-line order. When the command line names neither `--print` nor `--trace`, a
   /// final PrintStep is appended, so the list says everything that will happen.
   std::vector<RunStep> steps;

@@ -4,6 +4,8 @@
 #include <variant>
 
 #include "cli/circuit_state.h"
+#include "cli/file_report.h"
+#include "cli/grading.h"
 #include "cli/help_text.h"
 #include "cli/run_options.h"
 #include "document/document_io.h"
@@ -13,16 +15,6 @@ namespace trivenor {
 namespace {
 
 constexpr char kProgramName[] = "trivenor-run";
-
-void ReportFileError(std::ostream& err, DocumentError error, const std::string& path) {
-  std::string message = DocumentErrorMessage(error, path);
-  // Some texts have no place for the file's name; with several files on one command line the
-  // reader still has to learn which one failed.
-  if (message == DocumentErrorMessage(error, "")) {
-    message = path + ": " + message;
-  }
-  err << message << '\n';
-}
 
 /// The loaded document and what the steps have done to it so far.
 class StepRunner {
@@ -132,6 +124,8 @@ int RunCommandLine(std::span<const std::string> arguments, std::ostream& out, st
     case RunRequest::Action::UsageError:
       err << kProgramName << ": " << request.error << '\n' << UsageText();
       return run_status::kUsageError;
+    case RunRequest::Action::Grade:
+      return CheckOutput(out, err, GradeFiles(request, out, err, files));
     case RunRequest::Action::Run:
       break;
   }

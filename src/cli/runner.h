@@ -11,9 +11,12 @@ namespace trivenor {
 /// The exit statuses of trivenor-run.
 namespace run_status {
 inline constexpr int kSuccess = 0;
-/// A bad command line, or `--set` naming a slot without an input terminal.
+/// A bad command line, or `--set` naming a slot without an input terminal; with `--pruefe`: a
+/// check failed.
 inline constexpr int kUsageError = 1;
-/// A file cannot be opened or written (the output included).
+inline constexpr int kChecksFailed = 1;
+/// A file cannot be opened or written (the output included); with `--pruefe` also a table or
+/// circuit that cannot be read.
 inline constexpr int kFileError = 2;
 /// The circuit file is malformed.
 inline constexpr int kBadFormat = 3;

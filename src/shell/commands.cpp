@@ -60,6 +60,13 @@ constexpr std::array kCommands = {
     CommandInfo{kThickness2, "Dicke 2", "", kThicknessPrompt, false},
     CommandInfo{kThickness4, "Dicke 4", "", kThicknessPrompt, false},
     CommandInfo{kDynamicLines, "Dynamische Linien", "", "", false},
+    // "E&xtras"
+    CommandInfo{kCheckTask, "Aufgabe &prüfen", "F9",
+                "Prüft den Schaltkreis mit der Prüftabelle der Aufgabe", false},
+    CommandInfo{kMakeCheckTable, "Prüftabelle &erstellen...", "",
+                "Erstellt eine Prüftabelle mit den Ergebnissen dieses Schaltkreises", false},
+    CommandInfo{kOpenExercises, "Aufgaben ö&ffnen...", "",
+                "Öffnet eine der mitgelieferten Aufgaben", false},
     // "&?"
     CommandInfo{kHelpTopics, "&Hilfethemen", "", "Listet die Hilfethemen auf.\nHilfethemen", false},
     CommandInfo{kAppAbout, "Inf&o über Trivenor...", "",
@@ -96,6 +103,10 @@ constexpr CommandId kAppearanceMenu[] = {
     kThickness1, kThickness2, kThickness4, kCommandNone,
     kDynamicLines,
 };
+constexpr CommandId kExtrasMenu[] = {
+    kCheckTask, kMakeCheckTable, kCommandNone,
+    kOpenExercises,
+};
 constexpr CommandId kHelpMenu[] = {
     kHelpTopics, kCommandNone,
     kAppAbout, kCircuitInfo,
@@ -108,6 +119,7 @@ constexpr std::array kMenuBar = {
     MenuInfo{"Bauteile", kComponentsMenu},
     MenuInfo{"&Ansicht", kViewMenu},
     MenuInfo{"Darstellung", kAppearanceMenu},
+    MenuInfo{"E&xtras", kExtrasMenu},
     MenuInfo{"&?", kHelpMenu},
 };
 

@@ -45,6 +45,9 @@ enum CommandId : int {
   kSpeed = 32790,
   kDynamicPath = 32791,
   kDynamicLines = 32793,
+  kCheckTask = 32850,
+  kMakeCheckTable = 32851,
+  kOpenExercises = 32852,
 };
 
 /// One command as the user meets it. `prompt` is shown in the status bar while the command is

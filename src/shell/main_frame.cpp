@@ -5,6 +5,7 @@
 #include <QStatusBar>
 
 #include "shell/about_dialog.h"
+#include "shell/check_commands.h"
 #include "shell/circuit_info_dialog.h"
 #include "shell/dialog_editor_host.h"
 #include "shell/display_command_slots.h"
@@ -89,6 +90,8 @@ void CMainFrame::ConnectCommands() {
   ConnectDisplayCommands(actions_, *view_, *this);
   ConnectCircuitInfo(actions_[kCircuitInfo], document_, *this);
   ConnectUndoCommands(document_, *view_, actions_, *this);
+  ConnectCheckCommands(document_, *documentCommands_, actions_, *this);
+  ConnectLockFeedback();
 
   ConnectPrintCommands(actions_, *view_, *this);
 
@@ -121,6 +124,22 @@ void CMainFrame::ConnectPalettes() {
   };
 }
 
+void CMainFrame::ConnectLockFeedback() {
+  connect(view_, &CTrivenorView::lockRefused, this, [this] {
+    statusBar()->showMessage(QString::fromUtf8(kLockedMessage), kLockedMessageMilliseconds);
+  });
+  // Locking and unlocking are steps of the history, and so is every open: the title follows.
+  QPointer<CMainFrame> frame = this;
+  document_.historyChanged = [frame, tellOthers = std::move(document_.historyChanged)] {
+    if (tellOthers) {
+      tellOthers();
+    }
+    if (frame) {
+      frame->UpdateTitle();
+    }
+  };
+}
+
 void CMainFrame::ShowNewContents() {
   view_->OnInitialUpdate();
 }
@@ -129,6 +148,9 @@ void CMainFrame::UpdateTitle() {
   QString title = QString::fromStdString(document_.Title());
   // Qt reads "[*]" in a title as the place of the modified mark; doubled it shows as written.
   title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+  if (!document_.settings.editable) {
+    title += QStringLiteral(" [gesperrt]");
+  }
   setWindowTitle(title + QStringLiteral(" - ") + QString::fromLatin1(kApplicationName));
 }
 

@@ -16,14 +16,18 @@ namespace trivenor {
 
 /// The one main window: menu bar, toolbar (movable, dockable on every side), status bar with the
 /// message pane and the lock indicators, and the view of the document in the middle. It routes
-/// the menu commands to their handlers and keeps the title "<document> - Trivenor" current. It
-/// asks to save a modified document before it closes.
+/// the menu commands to their handlers and keeps the title "<document> - Trivenor" current, with
+/// " [gesperrt]" after the name while the circuit is locked. It asks to save a modified document
+/// before it closes.
 class CMainFrame : public QMainWindow {
   Q_OBJECT
 
  public:
   /// What the message pane shows while no command is hovered.
   static constexpr char kIdleMessage[] = "Drücken Sie F1, um Hilfe zu erhalten.";
+  /// What the status bar says for a while when the lock refuses an edit.
+  static constexpr char kLockedMessage[] = "Der Schaltkreis ist gesperrt.";
+  static constexpr int kLockedMessageMilliseconds = 4000;
 
   /// `document` must outlive the window.
   explicit CMainFrame(CTrivenorDoc& document, QWidget* parent = nullptr);
@@ -44,6 +48,8 @@ class CMainFrame : public QMainWindow {
   void CreateStatusBar();
   void ConnectCommands();
   void ConnectPalettes();
+  /// The status bar tells when the lock refuses an edit; the title carries the lock.
+  void ConnectLockFeedback();
   /// After "Neu" and every open that emptied the document.
   void ShowNewContents();
   void UpdateTitle();

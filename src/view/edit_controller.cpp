@@ -1,5 +1,6 @@
 #include "view/edit_controller.h"
 
+#include "model/virtual_key_codes.h"
 #include "view/editing/canvas_hits.h"
 
 namespace trivenor {
@@ -45,6 +46,9 @@ void EditController::LeftButtonDown(int x, int y) {
 
   state.mode = EditMode::Idle;
   document.selectedComponent = nullptr;
+  if (!context_.Editable()) {
+    ReportLockedPart(x, y);
+  }
   const bool portHit = context_.Editable() && PressOnPart(x, y);
   if (!portHit && state.mode != EditMode::MovingComponent && !terminals_.Click(x, y)) {
     return;  // typing has started: the typed box is drawn by the next key
@@ -53,6 +57,16 @@ void EditController::LeftButtonDown(int x, int y) {
     state.mode = EditMode::DrawingWire;
   }
   context_.host.InvalidateAll();
+}
+
+// Terminals are left out: clicking an input starts typing its value, which the lock allows.
+void EditController::ReportLockedPart(int x, int y) {
+  const auto hit = FindPartAt(context_.circuit(), x, y, [](const PartHit& candidate) {
+    return candidate.kind != PartKind::InputTerminal && candidate.kind != PartKind::OutputTerminal;
+  });
+  if (hit) {
+    context_.host.ReportLocked();
+  }
 }
 
 bool EditController::PressOnPart(int x, int y) {
@@ -128,6 +142,8 @@ void EditController::KeyDown(int virtualKey) {
   } else if (context_.Editable()) {
     context_.document.SetModifiedFlag();  // every key, also one without an action
     shortcuts_.Key(virtualKey);
+  } else if (virtualKey == vk::kBackspace || virtualKey == vk::kDelete) {
+    context_.host.ReportLocked();
   }
   context_.host.InvalidateAll();
 }

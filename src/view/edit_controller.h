@@ -44,6 +44,8 @@ class EditController {
   /// The press search of an editable document: a port starts a wire, a body is grabbed for
   /// moving. True when a port was hit.
   bool PressOnPart(int x, int y);
+  /// A press that would grab a component, a port or a junction of a locked document.
+  void ReportLockedPart(int x, int y);
 
   EditContext context_;
   ComponentPlacing placing_{context_};

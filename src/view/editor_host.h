@@ -19,6 +19,9 @@ class EditorHost {
   /// Repaint `rect`, given normalised in logical units; the view converts it to device units
   /// and enlarges it by 15 on every side (the rubber wire's pen and snap square).
   virtual void InvalidateRect(const CanvasRect& rect) = 0;
+
+  /// The lock has just refused a structural edit the user tried; the window says so.
+  virtual void ReportLocked() {}
 };
 
 }  // namespace trivenor

@@ -77,6 +77,10 @@ class CTrivenorView : public QAbstractScrollArea, private EditorHost {
   /// until the next paint. False, with nothing drawn, while the document is loading.
   bool PrintPage(QPainter& painter);
 
+ signals:
+  /// The lock refused a structural edit the user tried on the canvas.
+  void lockRefused();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -100,6 +104,7 @@ class CTrivenorView : public QAbstractScrollArea, private EditorHost {
   EditorDialogs& dialogs() override { return dialogs_ != nullptr ? *dialogs_ : noDialogs_; }
   void InvalidateAll() override;
   void InvalidateRect(const CanvasRect& rect) override;
+  void ReportLocked() override { emit lockRefused(); }
 
   CTrivenorDoc& document_;
   EditState edit_;

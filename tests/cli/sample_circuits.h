@@ -11,15 +11,20 @@
 
 namespace trivenor::test_support {
 
-/// Input terminals in slots 0 and 2, their sum on the output terminal in slot 1. The slots
-/// differ from the list positions on purpose: the runner addresses terminals by slot.
-inline void BuildAdder(SubCircuit& circuit) {
+/// Input terminals in slots 0 and 2, what `kindCode` makes of them on the output terminal in
+/// slot 1. The slots differ from the list positions on purpose: the runner addresses terminals
+/// by slot.
+inline void BuildOperator(SubCircuit& circuit, int kindCode) {
   Port& a = AddInputTerminal(circuit, 0);
   Port& b = AddInputTerminal(circuit, 2);
-  auto& plus = Append<TwoInputOperator>(circuit, kind::Plus);
-  Connect(*plus.inputs[0], a);
-  Connect(*plus.inputs[1], b);
-  Connect(AddOutputTerminal(circuit, 1), *plus.outputs[0]);
+  auto& op = Append<TwoInputOperator>(circuit, kindCode);
+  Connect(*op.inputs[0], a);
+  Connect(*op.inputs[1], b);
+  Connect(AddOutputTerminal(circuit, 1), *op.outputs[0]);
+}
+
+inline void BuildAdder(SubCircuit& circuit) {
+  BuildOperator(circuit, kind::Plus);
 }
 
 inline void SaveCircuit(const std::string& path, SubCircuit& circuit) {

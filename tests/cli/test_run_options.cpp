@@ -91,6 +91,11 @@ TEST(RunOptions, RejectsBadCommandLinesWithAMessage) {
       {"--run fractional", {"c", "--run", "1.0"}},
       {"--run beyond 64 bits", {"c", "--run", "18446744073709551616"}},
       {"an error after valid options", {"c", "--print", "--run", "2", "--bogus"}},
+      {"--pruefe without a file", {"--pruefe", "t.csv"}},
+      {"--pruefe without its table", {"c", "--pruefe"}},
+      {"--pruefe with a step", {"--pruefe", "t.csv", "c", "--run", "2"}},
+      {"--pruefe twice", {"--pruefe", "t.csv", "--pruefe", "u.csv", "c"}},
+      {"--csv without --pruefe", {"c", "--csv", "o.csv"}},
   };
   for (const auto& c : cases) {
     const std::vector<std::string> arguments(c.words.begin(), c.words.end());
@@ -99,6 +104,14 @@ TEST(RunOptions, RejectsBadCommandLinesWithAMessage) {
     EXPECT_FALSE(request.error.empty()) << c.what;
     EXPECT_TRUE(request.steps.empty()) << c.what;
   }
+}
+
+TEST(RunOptions, GradingTakesEveryFileWhereverItStands) {
+  const RunRequest request = Parse({"a.trv", "--pruefe", "t.csv", "b.trv", "--csv", "o.csv"});
+  ASSERT_EQ(request.action, Action::Grade) << request.error;
+  EXPECT_EQ(request.table, "t.csv");
+  EXPECT_EQ(request.gradedFiles, (std::vector<std::string>{"a.trv", "b.trv"}));
+  EXPECT_EQ(request.overview, "o.csv");
 }
 
 TEST(RunOptions, HelpWinsWherever) {

@@ -51,7 +51,7 @@ TEST(RunProgram, AddsAndReportsThroughExitStatus) {
 
   const ProgramResult sum = RunProgram(ShellQuoted(adder) + " --set 0=2 --set 2=3 --run 1", errors);
   EXPECT_EQ(sum.status, 0);
-  EXPECT_EQ(sum.out, "pass 1\nout 1 5\n");
+  EXPECT_EQ(sum.out, "pass 1\nin 0 2\nin 2 3\nout 1 5\n");
   EXPECT_TRUE(test_support::ReadBytes(errors).empty());
 
   const ProgramResult missing = RunProgram(ShellQuoted(folder.File("nirgends")), errors);

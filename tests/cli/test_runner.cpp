@@ -54,7 +54,7 @@ class RunnerTest : public ::testing::Test {
 TEST_F(RunnerTest, AddsTwoInputsInOnePass) {
   const RunResult result = RunWith(adder_, {"--set", "0=2", "--set", "2=3.25", "--run", "1"});
   EXPECT_EQ(result.status, run_status::kSuccess) << result.err;
-  EXPECT_EQ(result.out, "pass 1\nout 1 5.25\n");
+  EXPECT_EQ(result.out, "pass 1\nin 0 2\nin 2 3.25\nout 1 5.25\n");
   EXPECT_EQ(result.err, "");
 }
 
@@ -64,31 +64,34 @@ TEST_F(RunnerTest, TracePrintsNowAndAfterEveryLaterPass) {
   EXPECT_EQ(result.status, run_status::kSuccess) << result.err;
   // A typed value shows only after the next pass, as in the editor.
   EXPECT_EQ(result.out,
-            "pass 0\nout 1 0\n"
-            "pass 1\nout 1 3\n"
-            "pass 2\nout 1 3\n"
-            "pass 3\nout 1 12\n");
+            "pass 0\nin 0 1\nin 2 0\nout 1 0\n"
+            "pass 1\nin 0 1\nin 2 2\nout 1 3\n"
+            "pass 2\nin 0 1\nin 2 2\nout 1 3\n"
+            "pass 3\nin 0 10\nin 2 2\nout 1 12\n");
 }
 
 TEST_F(RunnerTest, CountsPassesSinceLoadingAcrossRunsAndResets) {
   const RunResult result = RunWith(adder_, {"--print", "--run", "2", "--run", "0", "--print",
                                             "--reset", "--run", "3", "--print"});
   EXPECT_EQ(result.status, run_status::kSuccess) << result.err;
-  EXPECT_EQ(result.out, "pass 0\nout 1 0\npass 2\nout 1 0\npass 5\nout 1 0\n");
+  EXPECT_EQ(result.out,
+            "pass 0\nin 0 0\nin 2 0\nout 1 0\npass 2\nin 0 0\nin 2 0\nout 1 0\n"
+            "pass 5\nin 0 0\nin 2 0\nout 1 0\n");
 }
 
 TEST_F(RunnerTest, ResetSetsTheInputTerminalsToZero) {
   const RunResult result = RunWith(adder_, {"--set", "0=2", "--set", "2=3", "--run", "1", "--reset",
                                             "--print", "--run", "1", "--print"});
   EXPECT_EQ(result.status, run_status::kSuccess) << result.err;
-  EXPECT_EQ(result.out, "pass 1\nout 1 0\npass 2\nout 1 0\n");
+  EXPECT_EQ(result.out, "pass 1\nin 0 0\nin 2 0\nout 1 0\npass 2\nin 0 0\nin 2 0\nout 1 0\n");
 }
 
 TEST_F(RunnerTest, SetOnASlotWithoutInputStopsWithStatus1) {
   // Slot 1 holds only an output terminal.
   const RunResult result = RunWith(adder_, {"--print", "--set", "1=5", "--print"});
   EXPECT_EQ(result.status, run_status::kUsageError);
-  EXPECT_EQ(result.out, "pass 0\nout 1 0\n") << "the steps before it have run, none after";
+  EXPECT_EQ(result.out, "pass 0\nin 0 0\nin 2 0\nout 1 0\n")
+      << "the steps before it have run, none after";
   EXPECT_NE(result.err.find("Zeile 1"), std::string::npos) << result.err;
 }
 
@@ -154,7 +157,7 @@ TEST_F(RunnerTest, SavedFileLoadsWithTheStateAtSaving) {
   // The typed values are stored with the terminals; loading evaluates them once.
   const RunResult loading = RunWith(copy, {});
   EXPECT_EQ(loading.status, run_status::kSuccess) << loading.err;
-  EXPECT_EQ(loading.out, "pass 0\nout 1 5\n");
+  EXPECT_EQ(loading.out, "pass 0\nin 0 2\nin 2 3\nout 1 5\n");
 }
 
 TEST_F(RunnerTest, FailedSaveIsStatus2AndNamesTheTarget) {
@@ -182,7 +185,7 @@ TEST_F(RunnerTest, PrintsDisplaysOfTheTopCircuitAndInvalidOutputs) {
   // 1 / 0 is invalid, on the terminal and in the display fed by it.
   const RunResult result = RunWith(file, {"--set", "0=1", "--run", "2"});
   EXPECT_EQ(result.status, run_status::kSuccess) << result.err;
-  EXPECT_EQ(result.out, "pass 2\nout 3 xxx\ndisplay 0 größer\ndisplay 1 xxx\n");
+  EXPECT_EQ(result.out, "pass 2\nin 0 1\nout 3 xxx\ndisplay 0 größer\ndisplay 1 xxx\n");
 }
 
 TEST_F(RunnerTest, NumbersIgnoreTheProcessLocale) {
@@ -193,8 +196,8 @@ TEST_F(RunnerTest, NumbersIgnoreTheProcessLocale) {
   const RunResult fraction = RunWith(adder_, {"--set", "0=0.25", "--set", "2=0.5", "--run", "1"});
   const RunResult large = RunWith(adder_, {"--set", "0=1234567", "--run", "1"});
   std::setlocale(LC_ALL, previous.c_str());
-  EXPECT_EQ(fraction.out, "pass 1\nout 1 0.75\n");
-  EXPECT_EQ(large.out, "pass 1\nout 1 1.23457e+06\n");
+  EXPECT_EQ(fraction.out, "pass 1\nin 0 0.25\nin 2 0.5\nout 1 0.75\n");
+  EXPECT_EQ(large.out, "pass 1\nin 0 1.23457e+06\nin 2 0\nout 1 1.23457e+06\n");
 }
 
 /// A stream that refuses every write, as standard output does on a full disk.

@@ -173,8 +173,8 @@ class MainFrameTest : public QObject {
   }
 
   void menusListEveryCommandWithItsPrompt() {
-    const QStringList titles = {"&Datei",   "&Bearbeiten", "Bauteile",
-                                "&Ansicht", "Darstellung", "&?"};
+    const QStringList titles = {"&Datei",      "&Bearbeiten", "Bauteile", "&Ansicht",
+                                "Darstellung", "E&xtras",     "&?"};
     const QList<QStringList> menus = {
         {"&Neu|Erstellt ein neues Dokument.", "Ö&ffnen...|Öffnet ein bestehendes Dokument.",
          "S&peichern|Speichert das aktive Dokument.",
@@ -198,6 +198,10 @@ class MainFrameTest : public QObject {
          "gelb|Ändert die Farbe des Objekts", "grün|Ändert die Farbe des Objekts",
          "schwarz|Ändert die Farbe des Objekts", "-", "Dicke 1|Liniendicke", "Dicke 2|Liniendicke",
          "Dicke 4|Liniendicke", "-", "Dynamische Linien|"},
+        {"Aufgabe &prüfen|Prüft den Schaltkreis mit der Prüftabelle der Aufgabe",
+         "Prüftabelle &erstellen...|Erstellt eine Prüftabelle mit den Ergebnissen dieses "
+         "Schaltkreises",
+         "-", "Aufgaben ö&ffnen...|Öffnet eine der mitgelieferten Aufgaben"},
         {"&Hilfethemen|Listet die Hilfethemen auf.", "-",
          "Inf&o über Trivenor...|Zeigt Programminformationen, Versionsnummer und Copyright an.",
          "Info zum Schaltkreis|Zeigt Titel und Besitzer des Schaltkreises"},

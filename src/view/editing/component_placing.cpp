@@ -24,6 +24,7 @@ std::unique_ptr<Component> CreateFromAnswer(const ComponentKind& kind,
 
 void ComponentPlacing::Click(int x, int y) {
   if (!context_.Editable()) {
+    context_.host.ReportLocked();
     return;  // stays armed
   }
   // Before any dialog, so a cancelled one still leaves the document modified.

@@ -9,6 +9,7 @@ void JunctionGestures::Press(int x, int y) {
   EditState& state = context_.state;
   state.mode = EditMode::Idle;
   if (!context_.Editable()) {
+    context_.host.ReportLocked();
     return;
   }
   CTrivenorDoc& document = context_.document;

@@ -39,13 +39,17 @@ bool TerminalClicks::Click(int x, int y) {
       typing_.Start(*input);  // also in a locked document
       return false;
     }
-    if (context_.Editable()) {
-      context_.edit().AddTerminal(PortRole::CircuitInput, row, canvas::kTerminalColumn,
-                                  canvas::TerminalY(row));
-      document.SetModifiedFlag();
-      document.RecordStep(undo_step::kAddInput);
+    if (!context_.Editable()) {
+      context_.host.ReportLocked();
+      return true;
     }
-  } else if (x > rightBorder && context_.Editable()) {
+    context_.edit().AddTerminal(PortRole::CircuitInput, row, canvas::kTerminalColumn,
+                                canvas::TerminalY(row));
+    document.SetModifiedFlag();
+    document.RecordStep(undo_step::kAddInput);
+  } else if (x > rightBorder && !context_.Editable()) {
+    context_.host.ReportLocked();
+  } else if (x > rightBorder) {
     Port* output = TerminalInRow(top.outputs, row);
     if (output == nullptr) {
       context_.edit().AddTerminal(PortRole::CircuitOutput, row, rightBorder,

@@ -49,6 +49,8 @@ void ValueTyping::Key(int virtualKey) {
       context_.edit().RemoveTerminal(*input);
       context_.document.SetModifiedFlag();
       context_.document.RecordStep(undo_step::kDeleteInput);
+    } else if (input != nullptr) {
+      context_.host.ReportLocked();
     }
     context_.state.mode = EditMode::Idle;
   } else if (virtualKey == vk::kKeypadMinus || virtualKey == vk::kMinus) {
