@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QFont>
+#include <QPainter>
+#include <QSize>
+#include <vector>
+
+#include "model/sub_circuit.h"
+#include "view/tick_repaint.h"
+
+namespace trivenor {
+
+/// "Werte an Leitungen": every wire shows, at its middle, the value the port it leads into holds
+/// ("xxx" while invalid). A wire is the line from a consuming port (a component input, a circuit
+/// output, a junction) to its source, as the canvas draws it.
+
+/// The small type of the values: the canvas font at two thirds of its size, at least 7 pixels.
+QFont WireValueFont(const QFont& canvasFont);
+
+/// The cell the widest value takes in `font`, which the clock repaints around a wire's middle.
+QSize WireValueCell(const QFont& font);
+
+/// Writes the values on a white ground, centred on each wire's middle, with the layout of the
+/// last paint; the painter's font and pen are left as they were.
+void PaintWireValues(QPainter& painter, const SubCircuit& circuit, const QFont& font);
+
+/// Appends to `rects` the cell around the middle of every wire whose value the last pass
+/// changed.
+void CollectWireValueRepaints(const SubCircuit& circuit, QSize cell,
+                              std::vector<CanvasRect>& rects);
+
+}  // namespace trivenor
