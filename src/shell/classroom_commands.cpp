@@ -10,7 +10,7 @@ void ConnectClassroomCommands(const CommandActions& actions, CTrivenorView& view
   QObject::connect(&actions[kPause], &QAction::toggled, target, &CTrivenorView::SetPaused);
   QObject::connect(&actions[kStep], &QAction::triggered, target, &CTrivenorView::Step);
 
-  target->SetZoom(CanvasZoom());
+  target->SetZoom(CanvasZoom(), {0, 0});  // the canvas from its top-left corner, as always
   QObject::connect(target, &CTrivenorView::zoomChanged, target, &SetCanvasZoom);
   QObject::connect(&actions[kZoomIn], &QAction::triggered, target,
                    [target] { target->SetZoom(zoom::Larger(target->Zoom())); });

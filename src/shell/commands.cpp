@@ -18,7 +18,8 @@ constexpr std::array kCommands = {
                 false},
     CommandInfo{kFileSaveAs, "Speichern &unter...", "",
                 "Speichert das aktive Dokument unter neuem Namen.\nSpeichern unter", false},
-    CommandInfo{kExportPicture, "Als &Bild exportieren...", "",
+    // Not "Als &Bild": B is the key of "&Beenden" in the same menu.
+    CommandInfo{kExportPicture, "Als Bild e&xportieren...", "",
                 "Speichert den Schaltkreis als Bild oder als Arbeitsblatt.\nAls Bild exportieren",
                 false},
     CommandInfo{kFilePrint, "&Drucken...", "Ctrl+P", "Druckt das aktive Dokument.\nDrucken", false},

@@ -8,6 +8,7 @@
 #include <optional>
 #include <utility>
 
+#include "view/canvas_geometry.h"
 #include "view/canvas_painting.h"
 #include "view/font_record.h"
 #include "view/qpainter_context.h"
@@ -43,6 +44,18 @@ class EditingFeedbackAside {
   Port* port_;
 };
 
+// The picture's extent depends on the sizes the drawing gives the bodies (a display's text may
+// have changed since the file was saved): the circuit is laid out once first, drawing next to
+// nothing (a clip in the output column leaves the components out).
+void LayOut(CTrivenorDoc& document, const PictureLook& look) {
+  QImage scratch(1, 1, QImage::Format_RGB32);
+  QPainter painter(&scratch);
+  painter.setFont(CanvasFont(document.settings));
+  QPainterContext context(painter);
+  const int border = canvas::RightBorder(document.settings.canvasWidth);
+  PaintCanvas(context, document, EditState{}, {false, look.worksheet}, {border, 0, border + 1, 1});
+}
+
 // Draws `area` of the canvas at the painter's origin, in the painter's scale.
 void DrawArea(QPainter& painter, CTrivenorDoc& document, const CanvasRect& area,
               const PictureLook& look) {
@@ -55,7 +68,8 @@ void DrawArea(QPainter& painter, CTrivenorDoc& document, const CanvasRect& area,
   const ClipBox clip{area.left, area.top, area.right, area.bottom};
   PaintCanvas(context, document, EditState{}, {false, look.worksheet}, clip);
   if (look.wireValues && !look.worksheet) {
-    PaintWireValues(painter, document.circuit(), WireValueFont(font));
+    PaintWireValues(painter, document.circuit(), WireValueFont(font),
+                    QRect(QPoint(area.left, area.top), QPoint(area.right - 1, area.bottom - 1)));
   }
 }
 
@@ -123,6 +137,7 @@ QString ExportPicture(CTrivenorDoc& document, const QString& path, PictureFormat
   if (!file.open(QIODevice::WriteOnly)) {
     return NotWritten(path);
   }
+  LayOut(document, look);
   const CanvasRect area = UsedArea(document, kMargin);
   const QString failure = format == PictureFormat::Png ? WritePng(document, area, look, file)
                                                        : WriteSvg(document, area, look, file);

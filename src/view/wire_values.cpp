@@ -53,17 +53,27 @@ QSize WireValueCell(const QFont& font) {
   return {metrics.horizontalAdvance(QString::fromLatin1(kWidestValue)) + 4, metrics.height() + 2};
 }
 
-void PaintWireValues(QPainter& painter, const SubCircuit& circuit, const QFont& font) {
+void PaintWireValues(QPainter& painter, const SubCircuit& circuit, const QFont& font,
+                     const QRect& clip) {
   painter.save();
   painter.setFont(font);
   painter.setPen(Qt::black);
   const QFontMetrics metrics(font, painter.device());
   const int height = metrics.height();
+  const int widest = metrics.horizontalAdvance(QString::fromLatin1(kWidestValue));
   ForEachWire(circuit, [&](const Port& consumer) {
+    const QPoint middle = Middle(consumer);
+    if (!clip.intersects(QRect(middle.x() - widest / 2, middle.y() - height / 2, widest, height))) {
+      return;
+    }
     const QString text =
         QString::fromStdString(consumer.valid ? FormatValue(consumer.value) : std::string("xxx"));
-    const int width = metrics.horizontalAdvance(text);
-    const QPoint middle = Middle(consumer);
+    // Character by character, as the canvas measures its texts: laying out the whole string
+    // costs many times more, and values are not kerned.
+    int width = 0;
+    for (const QChar character : text) {
+      width += metrics.horizontalAdvance(character);
+    }
     const QRect cell(middle.x() - width / 2 - 1, middle.y() - height / 2, width + 2, height);
     painter.fillRect(cell, Qt::white);
     painter.drawText(QPoint(cell.left() + 1, cell.top() + metrics.ascent()), text);

@@ -21,8 +21,10 @@ QFont WireValueFont(const QFont& canvasFont);
 QSize WireValueCell(const QFont& font);
 
 /// Writes the values on a white ground, centred on each wire's middle, with the layout of the
-/// last paint; the painter's font and pen are left as they were.
-void PaintWireValues(QPainter& painter, const SubCircuit& circuit, const QFont& font);
+/// last paint; only those that reach into `clip` (logical units). The painter's font and pen
+/// are left as they were.
+void PaintWireValues(QPainter& painter, const SubCircuit& circuit, const QFont& font,
+                     const QRect& clip);
 
 /// Appends to `rects` the cell around the middle of every wire whose value the last pass
 /// changed.
