@@ -68,8 +68,9 @@ void DrawArea(QPainter& painter, CTrivenorDoc& document, const CanvasRect& area,
   const ClipBox clip{area.left, area.top, area.right, area.bottom};
   PaintCanvas(context, document, EditState{}, {false, look.worksheet}, clip);
   if (look.wireValues && !look.worksheet) {
-    PaintWireValues(painter, document.circuit(), WireValueFont(font),
-                    QRect(QPoint(area.left, area.top), QPoint(area.right - 1, area.bottom - 1)));
+    WireValuePainter().Paint(
+        painter, document.circuit(), WireValueFont(font),
+        QRect(QPoint(area.left, area.top), QPoint(area.right - 1, area.bottom - 1)));
   }
 }
 

@@ -292,8 +292,9 @@ void CTrivenorView::paintEvent(QPaintEvent* event) {
     if (wireValues) {
       const QFont small = WireValueFont(font);
       wireValueCell_ = WireValueCell(small);
-      PaintWireValues(painter, document_.circuit(), small,
-                      QRect(QPoint(clip.left, clip.top), QPoint(clip.right - 1, clip.bottom - 1)));
+      wireValuePainter_.Paint(
+          painter, document_.circuit(), small,
+          QRect(QPoint(clip.left, clip.top), QPoint(clip.right - 1, clip.bottom - 1)));
     }
   }
 }

@@ -12,6 +12,7 @@
 #include "view/editor_dialogs.h"
 #include "view/editor_host.h"
 #include "view/tick_repaint.h"
+#include "view/wire_values.h"
 
 namespace trivenor {
 
@@ -143,6 +144,7 @@ class CTrivenorView : public QAbstractScrollArea, private EditorHost {
   bool paused_ = false;
   int zoom_ = 100;
   QSize wireValueCell_;  ///< measured at every paint while wire values show
+  WireValuePainter wireValuePainter_;
   int charWidth_ = 0;
   int lineHeight_ = 0;
   std::vector<CanvasRect> tickRects_;  ///< reused from tick to tick

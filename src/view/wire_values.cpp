@@ -1,6 +1,7 @@
 #include "view/wire_values.h"
 
 #include <QFontMetrics>
+#include <QtMath>
 #include <algorithm>
 #include <string>
 
@@ -53,8 +54,14 @@ QSize WireValueCell(const QFont& font) {
   return {metrics.horizontalAdvance(QString::fromLatin1(kWidestValue)) + 4, metrics.height() + 2};
 }
 
-void PaintWireValues(QPainter& painter, const SubCircuit& circuit, const QFont& font,
-                     const QRect& clip) {
+void WireValuePainter::Paint(QPainter& painter, const SubCircuit& circuit, const QFont& font,
+                             const QRect& clip) {
+  // A bound on the kept texts, for a circuit whose values never repeat.
+  constexpr qsizetype kMostTexts = 4096;
+  if (font != font_ || texts_.size() > kMostTexts) {
+    texts_.clear();
+    font_ = font;
+  }
   painter.save();
   painter.setFont(font);
   painter.setPen(Qt::black);
@@ -68,15 +75,17 @@ void PaintWireValues(QPainter& painter, const SubCircuit& circuit, const QFont& 
     }
     const QString text =
         QString::fromStdString(consumer.valid ? FormatValue(consumer.value) : std::string("xxx"));
-    // Character by character, as the canvas measures its texts: laying out the whole string
-    // costs many times more, and values are not kerned.
-    int width = 0;
-    for (const QChar character : text) {
-      width += metrics.horizontalAdvance(character);
+    auto laidOut = texts_.find(text);
+    if (laidOut == texts_.end()) {
+      QStaticText staticText(text);
+      staticText.setTextFormat(Qt::PlainText);
+      staticText.prepare(painter.transform(), font);
+      laidOut = texts_.insert(text, staticText);
     }
+    const int width = qCeil(laidOut->size().width());
     const QRect cell(middle.x() - width / 2 - 1, middle.y() - height / 2, width + 2, height);
     painter.fillRect(cell, Qt::white);
-    painter.drawText(QPoint(cell.left() + 1, cell.top() + metrics.ascent()), text);
+    painter.drawStaticText(QPoint(cell.left() + 1, cell.top()), *laidOut);
   });
   painter.restore();
 }

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QFont>
+#include <QHash>
 #include <QPainter>
 #include <QSize>
+#include <QStaticText>
+#include <QString>
 #include <vector>
 
 #include "model/sub_circuit.h"
@@ -21,10 +24,18 @@ QFont WireValueFont(const QFont& canvasFont);
 QSize WireValueCell(const QFont& font);
 
 /// Writes the values on a white ground, centred on each wire's middle, with the layout of the
-/// last paint; only those that reach into `clip` (logical units). The painter's font and pen
-/// are left as they were.
-void PaintWireValues(QPainter& painter, const SubCircuit& circuit, const QFont& font,
-                     const QRect& clip);
+/// last paint. Keeps each text laid out from paint to paint: most values recur, and laying a text
+/// out costs more than drawing it.
+class WireValuePainter {
+ public:
+  /// Writes the values that reach into `clip` (logical units); the painter's font and pen are
+  /// left as they were.
+  void Paint(QPainter& painter, const SubCircuit& circuit, const QFont& font, const QRect& clip);
+
+ private:
+  QHash<QString, QStaticText> texts_;
+  QFont font_;
+};
 
 /// Appends to `rects` the cell around the middle of every wire whose value the last pass
 /// changed.
