@@ -193,7 +193,8 @@ void CTrivenorView::SetZoom(int percent) {
 }
 
 void CTrivenorView::ZoomToFit() {
-  const CanvasRect used = UsedArea(document_, 10);
+  constexpr int kMargin = 10;
+  const CanvasRect used = UsedArea(document_, kMargin);
   const QSize visible = viewport()->size();
   const int width = std::max(used.right - used.left, 1);
   const int height = std::max(used.bottom - used.top, 1);
@@ -207,9 +208,16 @@ void CTrivenorView::wheelEvent(QWheelEvent* event) {
     QAbstractScrollArea::wheelEvent(event);
     return;
   }
-  const int turn = event->angleDelta().y();
-  if (turn != 0) {
-    SetZoom(turn > 0 ? zoom::Larger(zoom_) : zoom::Smaller(zoom_), event->position().toPoint());
+  // One step per notch of a wheel; a touchpad sends parts of a notch, which add up.
+  wheelTurn_ += event->angleDelta().y();
+  const QPoint pointer = event->position().toPoint();
+  for (; wheelTurn_ >= QWheelEvent::DefaultDeltasPerStep;
+       wheelTurn_ -= QWheelEvent::DefaultDeltasPerStep) {
+    SetZoom(zoom::Larger(zoom_), pointer);
+  }
+  for (; wheelTurn_ <= -QWheelEvent::DefaultDeltasPerStep;
+       wheelTurn_ += QWheelEvent::DefaultDeltasPerStep) {
+    SetZoom(zoom::Smaller(zoom_), pointer);
   }
   event->accept();
 }
@@ -236,17 +244,13 @@ void CTrivenorView::SetPaused(bool paused) {
   }
 }
 
-void CTrivenorView::Step() {
-  RunPass();
-}
-
 void CTrivenorView::OnTimerTick() {
-  RunPass();
+  Step();
   // Armed only now, with the period as it is now: a new period counts from the next expiry on.
   StartSimulationTimer(document_.tickPeriod);
 }
 
-void CTrivenorView::RunPass() {
+void CTrivenorView::Step() {
   SubCircuit& circuit = document_.circuit();
   const bool hasOutputs = circuit.Evaluate();
   lastTickRepaints_.clear();

@@ -114,8 +114,6 @@ class CTrivenorView : public QAbstractScrollArea, private EditorHost {
   void wheelEvent(QWheelEvent* event) override;
 
  private:
-  /// One pass of the top circuit and the repaints it asks for.
-  void RunPass();
   /// After undo or redo: the editing idle, the scroll size of the restored width, repainted.
   void ShowRestoredState();
   /// Scroll ranges for a canvas of canvasWidth x 1000 at the zoom in the current viewport.
@@ -143,6 +141,7 @@ class CTrivenorView : public QAbstractScrollArea, private EditorHost {
   int firstTickDelay_ = 3000;
   bool paused_ = false;
   int zoom_ = 100;
+  int wheelTurn_ = 0;    ///< Ctrl with the wheel: the part of a notch not yet zoomed by
   QSize wireValueCell_;  ///< measured at every paint while wire values show
   WireValuePainter wireValuePainter_;
   int charWidth_ = 0;
