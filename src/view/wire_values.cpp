@@ -94,8 +94,10 @@ void CollectWireValueRepaints(const SubCircuit& circuit, QSize cell,
                               std::vector<CanvasRect>& rects) {
   const int halfWidth = cell.width() / 2 + 1;
   const int halfHeight = cell.height() / 2 + 1;
+  // A port that turns invalid keeps its value and counts as unchanged: an invalid wire is
+  // repainted at every pass, so that its "xxx" shows.
   ForEachWire(circuit, [&](const Port& consumer) {
-    if (!consumer.unchanged) {
+    if (!consumer.unchanged || !consumer.valid) {
       const QPoint middle = Middle(consumer);
       rects.push_back({middle.x() - halfWidth, middle.y() - halfHeight, middle.x() + halfWidth,
                        middle.y() + halfHeight});

@@ -38,7 +38,7 @@ class WireValuePainter {
 };
 
 /// Appends to `rects` the cell around the middle of every wire whose value the last pass
-/// changed.
+/// changed, and of every wire that carries no valid value.
 void CollectWireValueRepaints(const SubCircuit& circuit, QSize cell,
                               std::vector<CanvasRect>& rects);
 

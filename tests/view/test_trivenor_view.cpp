@@ -142,6 +142,19 @@ class TrivenorViewTest : public QObject {
     QCOMPARE(repaints.size(), 2u);  // the output's value row and the wire's middle
     QVERIFY(repaints.back().contains(middle(second)));
     QVERIFY(!repaints.back().contains(middle(first)));
+
+    // A port that turns invalid keeps its last value and counts as unchanged; its "xxx" must
+    // show all the same.
+    auto& divide = Append<TwoInputOperator>(circuit, kind::Divide);
+    Connect(*divide.inputs[1], steady);  // by 0
+    Connect(first, *divide.outputs[0]);
+    view->viewport()->grab();
+    for (int tick = 0; tick < 3; ++tick) {
+      view->OnTimerTick();
+    }
+    QVERIFY(!first.valid);
+    QVERIFY(std::any_of(repaints.begin(), repaints.end(),
+                        [&](const QRect& rect) { return rect.contains(middle(first)); }));
   }
 
   void ResetZeroesTheCircuitAndRepaintsNothing() {
