@@ -69,11 +69,12 @@ void OnExportPicture(CTrivenorView& view, QWidget& window) {
     return;
   }
   const QString filter = dialog.selectedNameFilter();
-  const PictureFormat format =
-      suffixOf(filter) == QStringLiteral("svg") ? PictureFormat::Svg : PictureFormat::Png;
+  const QString path = dialog.selectedFiles().front();
+  // A name typed with the other ending keeps it, and the file holds what its name says.
+  const PictureFormat format = PictureFormatOf(path).value_or(
+      suffixOf(filter) == QStringLiteral("svg") ? PictureFormat::Svg : PictureFormat::Png);
   const PictureLook look{filter.startsWith(QStringLiteral("Arbeitsblatt")), view.wireValues};
-  const QString failure =
-      ExportPicture(view.document(), dialog.selectedFiles().front(), format, look);
+  const QString failure = ExportPicture(view.document(), path, format, look);
   // The picture laid the circuit out without the editing's feedback: the screen takes its own
   // layout back.
   view.viewport()->update();
