@@ -57,24 +57,20 @@ void OnExportPicture(CTrivenorView& view, QWidget& window) {
                      SuggestedName(view.document()));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setNameFilters(filters);
-  // A name typed without its ending gets the one of the chosen kind.
-  const auto suffixOf = [](const QString& filter) {
-    return filter.contains(QStringLiteral(".svg")) ? QStringLiteral("svg") : QStringLiteral("png");
-  };
-  dialog.setDefaultSuffix(suffixOf(filters.front()));
-  QObject::connect(
-      &dialog, &QFileDialog::filterSelected, &dialog,
-      [&dialog, suffixOf](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return;
   }
   const QString filter = dialog.selectedNameFilter();
-  const QString path = dialog.selectedFiles().front();
-  // A name typed with the other ending keeps it, and the file holds what its name says.
-  const PictureFormat format = PictureFormatOf(path).value_or(
-      suffixOf(filter) == QStringLiteral("svg") ? PictureFormat::Svg : PictureFormat::Png);
+  const PictureFormat chosen =
+      filter.contains(QStringLiteral(".svg")) ? PictureFormat::Svg : PictureFormat::Png;
+  // A name typed without an ending gets the chosen kind's; one typed with the other ending keeps
+  // it, and the file holds what its name says.
+  QString path = dialog.selectedFiles().front();
+  if (!PictureFormatOf(path)) {
+    path += chosen == PictureFormat::Svg ? QStringLiteral(".svg") : QStringLiteral(".png");
+  }
   const PictureLook look{filter.startsWith(QStringLiteral("Arbeitsblatt")), view.wireValues};
-  const QString failure = ExportPicture(view.document(), path, format, look);
+  const QString failure = ExportPicture(view.document(), path, *PictureFormatOf(path), look);
   // The picture laid the circuit out without the editing's feedback: the screen takes its own
   // layout back.
   view.viewport()->update();

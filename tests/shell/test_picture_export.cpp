@@ -1,8 +1,11 @@
+#include <QApplication>
+#include <QFileDialog>
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QXmlStreamReader>
 #include <QtTest>
 #include <algorithm>
@@ -11,6 +14,7 @@
 #include "document/trivenor_doc.h"
 #include "isolated_settings.h"
 #include "shell/main_frame.h"
+#include "shell/picture_commands.h"
 #include "shell/trivenor_app.h"
 #include "view/picture_export.h"
 #include "view/used_area.h"
@@ -152,6 +156,20 @@ class PictureExportTest : public QObject {
     QVERIFY(std::any_of(components.begin(), components.end(), [](const auto& component) {
       return component->label == "Fußgänger: Gehen";
     }));
+  }
+
+  // "Als Bild exportieren..." with the worksheet as SVG chosen and a name without its ending.
+  void ExportDialogWritesTheChosenKind() {
+    const QString name = files_->filePath(QStringLiteral("blatt"));
+    QTimer::singleShot(0, [&name] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog != nullptr);
+      dialog->selectNameFilter(QString::fromUtf8(kPictureFilters[3]));
+      dialog->selectFile(name);
+      QMetaObject::invokeMethod(dialog, "accept");  // as its "Speichern" button does
+    });
+    frame_->action(kExportPicture).trigger();
+    QVERIFY(SvgTexts(name + QStringLiteral(".svg")).contains(QStringLiteral("?")));
   }
 
   void PictureSwitchWritesThePictureAndEnds() {
