@@ -22,6 +22,7 @@ readonly REQUIRED_PACKAGES=(
   qt6-base-dev-tools
   qt6-base-private-dev # the keyboard layout's own key for a key press, as shortcuts match it
   qt6-translations-l10n
+  qt6-svg-dev # pictures of a circuit as SVG
   fonts-liberation
   # The desktop entry and the MIME type of circuit files (scripts/install-desktop.sh).
   desktop-file-utils

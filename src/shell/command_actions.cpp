@@ -22,6 +22,10 @@ QIcon ToolBarIcon(CommandId id) {
       return QIcon(QStringLiteral(":/toolbar/redo.xpm"));
     case kFilePrint:
       return QIcon(QStringLiteral(":/toolbar/print.xpm"));
+    case kPause:
+      return QIcon(QStringLiteral(":/toolbar/pause.xpm"));
+    case kStep:
+      return QIcon(QStringLiteral(":/toolbar/step.xpm"));
     default:
       return {};
   }

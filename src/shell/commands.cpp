@@ -18,7 +18,13 @@ constexpr std::array kCommands = {
                 false},
     CommandInfo{kFileSaveAs, "Speichern &unter...", "",
                 "Speichert das aktive Dokument unter neuem Namen.\nSpeichern unter", false},
+    // Not "Als &Bild": B is the key of "&Beenden" in the same menu.
+    CommandInfo{kExportPicture, "Als Bild e&xportieren...", "",
+                "Speichert den Schaltkreis als Bild oder als Arbeitsblatt.\nAls Bild exportieren",
+                false},
     CommandInfo{kFilePrint, "&Drucken...", "Ctrl+P", "Druckt das aktive Dokument.\nDrucken", false},
+    CommandInfo{kPrintWorksheet, "Arbeitsblatt dru&cken...", "",
+                "Druckt den Schaltkreis ohne die Ergebnisse.\nArbeitsblatt drucken", false},
     CommandInfo{kFilePrintPreview, "Sei&tenansicht", "", "Zeigt ganze Seiten an.\nSeitenansicht",
                 false},
     CommandInfo{kFilePrintSetup, "Drucker&einrichtung...", "",
@@ -42,6 +48,10 @@ constexpr std::array kCommands = {
     CommandInfo{kDynamicPath, "Pfad festlegen", "",
                 "Legt für Dynamische Subschaltkreise den Pfad fest", false},
     CommandInfo{kReset, "Reset", "", "Setzt kurzzeitig alles auf Null", false},
+    CommandInfo{kPause, "&Anhalten", "",
+                "Hält die Berechnungen an oder lässt sie weiterlaufen.\nAnhalten", true},
+    CommandInfo{kStep, "&Einzelschritt", "F8",
+                "Führt einen einzelnen Berechnungsschritt aus.\nEinzelschritt", false},
     // "&Ansicht"
     CommandInfo{kViewToolbar, "&Symbolleiste", "",
                 "Blendet die Symbolleiste ein oder aus.\nSymbolleiste ein-/ausschalten", true},
@@ -50,6 +60,14 @@ constexpr std::array kCommands = {
     CommandInfo{kCanvasFont, "Schrift", "", "Schrift ändern", false},
     CommandInfo{kCanvasWidth, "Fensterbreite", "", "Eingabe der Fensterbreite", false},
     CommandInfo{kSpeed, "Geschwindigkeit", "", "Bestimmt Geschwindigkeit der Berechnungen", false},
+    CommandInfo{kZoomIn, "&Vergrößern", "Ctrl++", "Vergrößert die Darstellung.\nVergrößern", false},
+    CommandInfo{kZoomOut, "Ver&kleinern", "Ctrl+-", "Verkleinert die Darstellung.\nVerkleinern",
+                false},
+    CommandInfo{kZoomOriginal, "&Originalgröße", "Ctrl+0",
+                "Zeigt den Schaltkreis in Originalgröße.\nOriginalgröße", false},
+    CommandInfo{kZoomFit, "An &Fenster anpassen", "",
+                "Passt die Darstellung an die Größe des Fensters an.\nAn Fenster anpassen", false},
+    CommandInfo{kWireValues, "Werte an Leitungen", "", "Zeigt an jeder Leitung ihren Wert", true},
     // "Darstellung"
     CommandInfo{kColourBlue, "blau", "", kColourPrompt, false},
     CommandInfo{kColourRed, "rot", "", kColourPrompt, false},
@@ -81,8 +99,8 @@ constexpr std::array kCommands = {
 // One line per group between separators, as the menus show them.
 // clang-format off
 constexpr CommandId kFileMenu[] = {
-    kFileNew, kFileOpen, kFileSave, kFileSaveAs, kCommandNone,
-    kFilePrint, kFilePrintPreview, kFilePrintSetup, kCommandNone,
+    kFileNew, kFileOpen, kFileSave, kFileSaveAs, kExportPicture, kCommandNone,
+    kFilePrint, kPrintWorksheet, kFilePrintPreview, kFilePrintSetup, kCommandNone,
     kFileRecent, kCommandNone,
     kAppExit,
 };
@@ -92,11 +110,13 @@ constexpr CommandId kEditMenu[] = {
 constexpr CommandId kComponentsMenu[] = {
     kPaletteArithmetic, kPaletteBasic, kPaletteAll, kCommandNone,
     kSubCircuits, kDynamicPath, kCommandNone,
-    kReset,
+    kReset, kPause, kStep,
 };
 constexpr CommandId kViewMenu[] = {
     kViewToolbar, kViewStatusBar, kCommandNone,
-    kCanvasFont, kCanvasWidth, kSpeed,
+    kCanvasFont, kCanvasWidth, kSpeed, kCommandNone,
+    kZoomIn, kZoomOut, kZoomOriginal, kZoomFit, kCommandNone,
+    kWireValues,
 };
 constexpr CommandId kAppearanceMenu[] = {
     kColourBlue, kColourRed, kColourYellow, kColourGreen, kColourBlack, kCommandNone,
@@ -123,8 +143,8 @@ constexpr std::array kMenuBar = {
     MenuInfo{"&?", kHelpMenu},
 };
 
-constexpr CommandId kToolBar[] = {kFileNew,  kFileOpen,    kFileSave, kEditUndo,
-                                  kEditRedo, kCommandNone, kFilePrint};
+constexpr CommandId kToolBar[] = {kFileNew,     kFileOpen,  kFileSave,    kEditUndo, kEditRedo,
+                                  kCommandNone, kFilePrint, kCommandNone, kPause,    kStep};
 
 // One line per action the framework once gave them: cut, copy, paste, the second key of undo
 // (Ctrl+Z and Ctrl+Y are the undo and redo commands' own), the next and the previous pane.

@@ -45,9 +45,20 @@ enum CommandId : int {
   kSpeed = 32790,
   kDynamicPath = 32791,
   kDynamicLines = 32793,
-  kCheckTask = 32850,
-  kMakeCheckTable = 32851,
-  kOpenExercises = 32852,
+  // The classroom commands: a range of their own, clear of the ids above.
+  kPause = 32850,
+  kStep = 32851,
+  kZoomIn = 32852,
+  kZoomOut = 32853,
+  kZoomOriginal = 32854,
+  kZoomFit = 32855,
+  kExportPicture = 32856,
+  kPrintWorksheet = 32857,
+  kWireValues = 32858,
+  // The exercise checks.
+  kCheckTask = 32860,
+  kMakeCheckTable = 32861,
+  kOpenExercises = 32862,
 };
 
 /// One command as the user meets it. `prompt` is shown in the status bar while the command is

@@ -7,11 +7,13 @@
 #include "shell/about_dialog.h"
 #include "shell/check_commands.h"
 #include "shell/circuit_info_dialog.h"
+#include "shell/classroom_commands.h"
 #include "shell/dialog_editor_host.h"
 #include "shell/display_command_slots.h"
 #include "shell/help_window.h"
 #include "shell/main_window_keys.h"
 #include "shell/parameter_dialogs.h"
+#include "shell/picture_commands.h"
 #include "shell/print_commands.h"
 #include "shell/settings.h"
 #include "shell/sub_circuit_commands.h"
@@ -94,6 +96,8 @@ void CMainFrame::ConnectCommands() {
   ConnectLockFeedback();
 
   ConnectPrintCommands(actions_, *view_, *this);
+  ConnectPictureCommands(actions_, *view_, *this);
+  ConnectClassroomCommands(actions_, *view_);
 
   // Owned by the frame through its QObject parent.
   ConnectHelpCommands(*new HelpCommands(*this), actions_, *view_);

@@ -37,7 +37,7 @@ void WarnAboutPrinting(QWidget& window, const QString& text) {
   box.exec();
 }
 
-bool PrintOnePage(QPrinter& printer, CTrivenorView& view) {
+bool PrintOnePage(QPrinter& printer, CTrivenorView& view, bool worksheet) {
   // Checked before the job starts: a loading document must not leave an empty page behind.
   if (view.document().loading) {
     return false;
@@ -46,17 +46,17 @@ bool PrintOnePage(QPrinter& printer, CTrivenorView& view) {
   if (!painter.begin(&printer)) {
     return false;
   }
-  const bool printed = view.PrintPage(painter);
+  const bool printed = view.PrintPage(painter, worksheet);
   return painter.end() && printed;
 }
 
 PrintCommands::PrintCommands(CTrivenorView& view, QWidget& window)
     : QObject(&window), view_(view), window_(window) {}
 
-void PrintCommands::Print() {
+void PrintCommands::Print(bool worksheet) {
   QPrintDialog dialog(&printer_, &window_);
   dialog.setMinMax(1, 1);
-  if (runDialog(dialog) && !PrintOnePage(printer_, view_)) {
+  if (runDialog(dialog) && !PrintOnePage(printer_, view_, worksheet)) {
     WarnAboutPrinting(window_, QString::fromUtf8(kPrintFailed));
   }
 }
@@ -94,7 +94,10 @@ void PrintCommands::PrintSetup() {
 PrintCommands& ConnectPrintCommands(const CommandActions& actions, CTrivenorView& view,
                                     QWidget& window) {
   auto* commands = new PrintCommands(view, window);
-  QObject::connect(&actions[kFilePrint], &QAction::triggered, commands, &PrintCommands::Print);
+  QObject::connect(&actions[kFilePrint], &QAction::triggered, commands,
+                   [commands] { commands->Print(); });
+  QObject::connect(&actions[kPrintWorksheet], &QAction::triggered, commands,
+                   [commands] { commands->Print(true); });
   QObject::connect(&actions[kFilePrintPreview], &QAction::triggered, commands,
                    &PrintCommands::Preview);
   QObject::connect(&actions[kFilePrintSetup], &QAction::triggered, commands,

@@ -17,9 +17,10 @@ inline constexpr char kPrintFailed[] = "Das Dokument konnte nicht gedruckt werde
 /// A warning box about printing, over `window`.
 void WarnAboutPrinting(QWidget& window, const QString& text);
 
-/// Prints the view's circuit as one page on `printer`. False when nothing was printed: the
-/// document is loading, or the printer (or the PDF file) cannot be opened.
-bool PrintOnePage(QPrinter& printer, CTrivenorView& view);
+/// Prints the view's circuit as one page on `printer`, as a worksheet ("?" in place of the
+/// results) when asked. False when nothing was printed: the document is loading, or the printer
+/// (or the PDF file) cannot be opened.
+bool PrintOnePage(QPrinter& printer, CTrivenorView& view, bool worksheet = false);
 
 /// "Drucken...", "Seitenansicht" and "Druckereinrichtung..." on the one printer the main window
 /// keeps for the whole run, so a printer chosen in the set-up is the one printed on.
@@ -30,8 +31,9 @@ class PrintCommands : public QObject {
   /// A child of `window`, which parents the dialogs.
   PrintCommands(CTrivenorView& view, QWidget& window);
 
-  /// The print dialog for one page, then the page.
-  void Print();
+  /// The print dialog for one page, then the page; "Arbeitsblatt drucken..." prints the
+  /// worksheet.
+  void Print(bool worksheet = false);
   /// Qt's print preview, showing one page or two facing pages as it did the last time.
   void Preview();
   /// The page set-up of the printer: Qt's for a printer of the platform, PageSetupDialog for
@@ -53,7 +55,7 @@ class PrintCommands : public QObject {
 };
 
 /// Creates the print commands for `window` and connects them to their actions (the toolbar's
-/// print button is the action of "Drucken...").
+/// print button is the action of "Drucken..."), "Arbeitsblatt drucken..." among them.
 PrintCommands& ConnectPrintCommands(const CommandActions& actions, CTrivenorView& view,
                                     QWidget& window);
 

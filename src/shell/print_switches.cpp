@@ -23,6 +23,19 @@ std::optional<PrintSwitch> ParsePrintSwitch(const QStringList& arguments) {
   return std::nullopt;
 }
 
+std::optional<PictureSwitch> ParsePictureSwitch(const QStringList& arguments) {
+  if (arguments.size() < 4) {
+    return std::nullopt;
+  }
+  if (IsSwitch(arguments[1], u"b")) {
+    return PictureSwitch{arguments[2], arguments[3], false};
+  }
+  if (IsSwitch(arguments[1], u"ba")) {
+    return PictureSwitch{arguments[2], arguments[3], true};
+  }
+  return std::nullopt;
+}
+
 QString ChoosePrinter(const PrintSwitch& print, QPrinter& printer) {
   const QString pdfFile = qEnvironmentVariable(kPrintToPdfVariable);
   if (!pdfFile.isEmpty()) {

@@ -23,6 +23,18 @@ struct PrintSwitch {
 /// with "/" or "-" and in any case. A "/p" with nothing after it is no switch: here it is a path.
 std::optional<PrintSwitch> ParsePrintSwitch(const QStringList& arguments);
 
+/// The picture switches: "/b FILE PICTURE" writes the picture of FILE, "/ba FILE PICTURE" its
+/// worksheet; either without showing the main window, and then the program ends.
+struct PictureSwitch {
+  QString file;
+  QString picture;
+  bool worksheet = false;
+};
+
+/// The picture switch `arguments` (the program first) start with, if any; taken like the print
+/// switches.
+std::optional<PictureSwitch> ParsePictureSwitch(const QStringList& arguments);
+
 /// Points `printer` at what the switch asks for: the PDF file of kPrintToPdfVariable when that
 /// is set, else the printer named or the default one. Returns the German message to report
 /// when there is no such printer, an empty text when the printer is ready.

@@ -8,6 +8,7 @@ QSettings UserSettings() {
 
 namespace {
 constexpr char kPreviewPagesKey[] = "Settings/PreviewPages";
+constexpr char kZoomKey[] = "Settings/Zoom";
 }  // namespace
 
 int PreviewPages() {
@@ -16,6 +17,14 @@ int PreviewPages() {
 
 void SetPreviewPages(int pages) {
   UserSettings().setValue(QString::fromLatin1(kPreviewPagesKey), pages == 2 ? 2 : 1);
+}
+
+int CanvasZoom() {
+  return UserSettings().value(QString::fromLatin1(kZoomKey), 100).toInt();
+}
+
+void SetCanvasZoom(int percent) {
+  UserSettings().setValue(QString::fromLatin1(kZoomKey), percent);
 }
 
 }  // namespace trivenor

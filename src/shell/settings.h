@@ -19,4 +19,9 @@ QSettings UserSettings();
 int PreviewPages();
 void SetPreviewPages(int pages);
 
+/// The canvas's zoom in percent as it was set last ("Settings/Zoom"); 100 when missing. The
+/// view brings any other value into its range.
+int CanvasZoom();
+void SetCanvasZoom(int percent);
+
 }  // namespace trivenor

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "shell/picture_commands.h"
 #include "shell/print_commands.h"
 #include "shell/settings.h"
 
@@ -38,6 +39,11 @@ bool CTrivenorApp::InitInstance(const QStringList& arguments) {
   mainFrame_ = std::make_unique<CMainFrame>(document_);
   if (const std::optional<PrintSwitch> print = ParsePrintSwitch(arguments)) {
     exitCode_ = PrintFromCommandLine(*print) ? EXIT_SUCCESS : EXIT_FAILURE;
+    mainFrame_.reset();
+    return false;
+  }
+  if (const std::optional<PictureSwitch> picture = ParsePictureSwitch(arguments)) {
+    exitCode_ = ExportFromCommandLine(*mainFrame_, *picture) ? EXIT_SUCCESS : EXIT_FAILURE;
     mainFrame_.reset();
     return false;
   }

@@ -28,10 +28,11 @@ class CTrivenorApp {
   /// the main window. Returns false when the file cannot be opened: the failure has been
   /// reported, the window is gone again and the program is to end.
   /// The print switches ("/p FILE", "/pt FILE PRINTER [DRIVER PORT]") print the file without
-  /// showing the window and return false too: the program ends with exitCode().
+  /// showing the window and return false too: the program ends with exitCode(). So do the
+  /// picture switches ("/b FILE PICTURE", "/ba FILE PICTURE" for the worksheet).
   bool InitInstance(const QStringList& arguments);
-  /// What the program returns when InitInstance returned false: 0 after a page was printed,
-  /// else 1 (the failure has been reported).
+  /// What the program returns when InitInstance returned false: 0 after a page was printed
+  /// or a picture written, else 1 (the failure has been reported).
   int exitCode() const { return exitCode_; }
 
   CTrivenorDoc& document() { return document_; }

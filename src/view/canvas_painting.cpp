@@ -8,6 +8,7 @@
 #include "model/number_text.h"
 #include "model/port_drawing.h"
 #include "view/canvas_geometry.h"
+#include "view/worksheet_values.h"
 
 namespace trivenor {
 namespace {
@@ -65,13 +66,16 @@ void LayOutComponents(DrawingContext& dc, SubCircuit& circuit, const CanvasMetri
   }
 }
 
-void DrawCircuitOutputs(DrawingContext& dc, CTrivenorDoc& document, int canvasWidth) {
+void DrawCircuitOutputs(DrawingContext& dc, CTrivenorDoc& document, int canvasWidth,
+                        bool worksheet) {
   const int border = canvas::RightBorder(canvasWidth);
   for (const auto& port : document.circuit().outputs) {
     port->x = border;
     port->y = canvas::TerminalY(port->row);
     DrawAsOutput(*port, dc, document.selectedPort);
-    const std::string text = port->valid ? FormatValue(port->value) : "xxx";
+    const std::string text = worksheet     ? kHiddenValue
+                             : port->valid ? FormatValue(port->value)
+                                           : "xxx";
     dc.Text(border + canvas::kValueGap, port->y - dc.MeasureText(text).height / 2, text);
   }
 }
@@ -110,15 +114,17 @@ void DrawRubberWire(DrawingContext& dc, const CTrivenorDoc& document, const Edit
 }  // namespace
 
 std::optional<CanvasMetrics> PaintCanvas(DrawingContext& dc, CTrivenorDoc& document,
-                                         const EditState& edit, bool dynamicLines,
+                                         const EditState& edit, const CanvasLook& look,
                                          const ClipBox& clip) {
   if (clip.IsEmpty() || document.loading) {
     return std::nullopt;
   }
+  const bool dynamicLines = look.dynamicLines;
   const CanvasMetrics metrics = Measure(dc);
   const int canvasWidth = document.settings.canvasWidth;
   const int border = canvas::RightBorder(canvasWidth);
   SubCircuit& circuit = document.circuit();
+  const HiddenDisplayValues hidden(circuit, look.worksheet);
 
   DrawBorderLines(dc, canvasWidth);
   DrawCircuitInputs(dc, document, edit);
@@ -133,7 +139,7 @@ std::optional<CanvasMetrics> PaintCanvas(DrawingContext& dc, CTrivenorDoc& docum
     }
   }
   if (clip.right > border) {
-    DrawCircuitOutputs(dc, document, canvasWidth);
+    DrawCircuitOutputs(dc, document, canvasWidth, look.worksheet);
   }
   DrawOutputWires(dc, document);
   if (leftOfOutputs) {

@@ -18,6 +18,13 @@ struct ClipBox {
   bool IsEmpty() const { return left >= right || top >= bottom; }
 };
 
+/// How the circuit is shown besides its own state.
+struct CanvasLook {
+  bool dynamicLines = false;  ///< "Dynamische Linien"
+  /// A worksheet: outputs and output displays show "?" where their values would stand.
+  bool worksheet = false;
+};
+
 /// What the paint measured in the canvas font; component drawing and the clock size by these.
 struct CanvasMetrics {
   int charWidth = 0;   ///< average character width + 2
@@ -31,7 +38,7 @@ struct CanvasMetrics {
 /// the circuit outputs when it lies entirely left of it, so a repaint of output values stays
 /// cheap. Draws nothing, and returns nothing, while the document is loading or `clip` is empty.
 std::optional<CanvasMetrics> PaintCanvas(DrawingContext& dc, CTrivenorDoc& document,
-                                         const EditState& edit, bool dynamicLines,
+                                         const EditState& edit, const CanvasLook& look,
                                          const ClipBox& clip);
 
 }  // namespace trivenor

@@ -53,14 +53,14 @@ QFont PrinterFont(const DocumentSettings& settings) {
 }
 
 std::optional<CanvasMetrics> PrintDocumentPage(QPainter& painter, CTrivenorDoc& document,
-                                               const EditState& edit) {
+                                               const EditState& edit, bool worksheet) {
   if (document.loading) {
     return std::nullopt;
   }
   PainterStateGuard guard(painter);
   painter.setFont(PrinterFont(document.settings));
   PaperContext paper(painter);
-  return PrintCanvas(paper, document, edit);
+  return PrintCanvas(paper, document, edit, worksheet);
 }
 
 }  // namespace trivenor

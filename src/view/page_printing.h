@@ -22,9 +22,10 @@ QFont PrinterFont(const DocumentSettings& settings);
 
 /// One page on the device `painter` is open on (a printer, the preview, a PDF file): the
 /// circuit in tenths of a millimetre from the printable area's top-left corner, in the printer
-/// font; the painter's own state is left as it was. Returns what the printer font measured,
-/// nothing (having drawn nothing) while the document is loading.
+/// font; the painter's own state is left as it was. A worksheet hides the results (see
+/// PrintCanvas). Returns what the printer font measured, nothing (having drawn nothing) while
+/// the document is loading.
 std::optional<CanvasMetrics> PrintDocumentPage(QPainter& painter, CTrivenorDoc& document,
-                                               const EditState& edit);
+                                               const EditState& edit, bool worksheet = false);
 
 }  // namespace trivenor

@@ -5,6 +5,7 @@
 #include "model/number_text.h"
 #include "model/port_drawing.h"
 #include "view/canvas_geometry.h"
+#include "view/worksheet_values.h"
 
 namespace trivenor {
 namespace {
@@ -43,12 +44,14 @@ void PrintCircuitInputs(DrawingContext& dc, CTrivenorDoc& document, const EditSt
   }
 }
 
-void PrintCircuitOutputs(DrawingContext& dc, CTrivenorDoc& document) {
+void PrintCircuitOutputs(DrawingContext& dc, CTrivenorDoc& document, bool worksheet) {
   for (const auto& port : document.circuit().outputs) {
     port->x = paper::kOutputColumn;
     port->y = canvas::TerminalY(port->row);
     PrintAsOutput(*port, dc);
-    const std::string text = port->valid ? FormatValue(port->value) : "xxx";
+    const std::string text = worksheet     ? kHiddenValue
+                             : port->valid ? FormatValue(port->value)
+                                           : "xxx";
     dc.Text(paper::kOutputValueStart, ValueTextTop(dc.MeasureText(text).height, port->y), text);
     if (port->source != nullptr) {
       dc.SelectPen(PenStyle::Solid, port->thickness, port->colour);
@@ -62,13 +65,14 @@ void PrintCircuitOutputs(DrawingContext& dc, CTrivenorDoc& document) {
 }  // namespace
 
 std::optional<CanvasMetrics> PrintCanvas(DrawingContext& dc, CTrivenorDoc& document,
-                                         const EditState& edit) {
+                                         const EditState& edit, bool worksheet) {
   if (document.loading) {
     return std::nullopt;
   }
   const TextMetrics font = dc.Metrics();
   const CanvasMetrics metrics{font.averageCharWidth + 2, font.height + font.externalLeading};
   SubCircuit& circuit = document.circuit();
+  const HiddenDisplayValues hidden(circuit, worksheet);
 
   PrintBorderLines(dc);
   PrintFooter(dc, circuit);
@@ -81,7 +85,7 @@ std::optional<CanvasMetrics> PrintCanvas(DrawingContext& dc, CTrivenorDoc& docum
     component->DrawPrinted(dc, document.selectedComponent, document.selectedPort, metrics.charWidth,
                            metrics.lineHeight);
   }
-  PrintCircuitOutputs(dc, document);
+  PrintCircuitOutputs(dc, document, worksheet);
   for (const auto& junction : circuit.junctions) {
     PrintWire(*junction, dc);
   }

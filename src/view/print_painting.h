@@ -33,9 +33,10 @@ inline constexpr int kFooterY = -2000;
 /// the terminals' positions (outputs at x = 910 until the next paint) and the component ports.
 /// Bodies keep the size of the last screen paint, so the page shows the layout of the canvas.
 /// The input being typed into is left out; no selection, rubber wire or dynamic lines are shown.
+/// A worksheet shows "?" in place of the outputs' and the output displays' values.
 /// Returns the metrics measured in the printer font, nothing (and draws nothing) while the
 /// document is loading.
 std::optional<CanvasMetrics> PrintCanvas(DrawingContext& dc, CTrivenorDoc& document,
-                                         const EditState& edit);
+                                         const EditState& edit, bool worksheet = false);
 
 }  // namespace trivenor

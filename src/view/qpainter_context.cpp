@@ -35,8 +35,10 @@ void QPainterContext::SelectPen(PenStyle style, int width, Colour colour) {
   penWidth_ = std::max(width, 1);
   insideFrame_ = style == PenStyle::InsideFrame;
   if (penWidth_ == 1) {
-    // Width 0 is Qt's cosmetic one-pixel pen; flat caps keep its lines free of extra pixels.
-    pen_ = QPen(ToQColor(colour), 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    // Width 0 is Qt's cosmetic one-pixel pen; flat caps keep its lines free of extra pixels. On
+    // a zoomed canvas a line is one unit wide instead, so it grows with the drawing.
+    const int width = painter_.transform().isScaling() ? 1 : 0;
+    pen_ = QPen(ToQColor(colour), width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
   } else {
     // Wide pens of the classic device context are round at their ends and joins.
     pen_ = QPen(ToQColor(colour), penWidth_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);

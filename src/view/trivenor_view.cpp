@@ -5,7 +5,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 
 #include "document/undo_step_names.h"
 #include "view/canvas_geometry.h"
@@ -14,7 +16,10 @@
 #include "view/layout_keys.h"
 #include "view/page_printing.h"
 #include "view/qpainter_context.h"
+#include "view/used_area.h"
 #include "view/virtual_keys.h"
+#include "view/wire_values.h"
+#include "view/zoom_steps.h"
 
 namespace trivenor {
 
@@ -138,9 +143,23 @@ void CTrivenorView::keyPressEvent(QKeyEvent* event) {
   event->accept();
 }
 
+// Whole pixels first, as at the original size a pixel is a unit; then the unit the pixel lies in.
 CanvasPoint CTrivenorView::ToLogical(const QPointF& viewportPoint) const {
-  const QPoint logical = viewportPoint.toPoint() + ScrollOffset();
-  return {logical.x(), logical.y()};
+  const QPoint device = viewportPoint.toPoint() + ScrollOffset();
+  const double scale = Scale();
+  return {static_cast<int>(std::floor(device.x() / scale)),
+          static_cast<int>(std::floor(device.y() / scale))};
+}
+
+// Outwards to whole pixels, so that every pixel a unit of the rectangle touches is covered.
+QRect CTrivenorView::ToViewport(const CanvasRect& rect) const {
+  const double scale = Scale();
+  const QPoint offset = ScrollOffset();
+  const QPoint topLeft(static_cast<int>(std::floor(rect.left * scale)),
+                       static_cast<int>(std::floor(rect.top * scale)));
+  const QPoint bottomRight(static_cast<int>(std::ceil(rect.right * scale)) - 1,
+                           static_cast<int>(std::ceil(rect.bottom * scale)) - 1);
+  return QRect(topLeft - offset, bottomRight - offset);
 }
 
 void CTrivenorView::InvalidateAll() {
@@ -150,9 +169,57 @@ void CTrivenorView::InvalidateAll() {
 // 15 units more on every side cover the rubber wire's pen and its snap square.
 void CTrivenorView::InvalidateRect(const CanvasRect& rect) {
   constexpr int kMargin = 15;
-  const QRect device(QPoint(rect.left, rect.top) - ScrollOffset(),
-                     QSize(rect.right - rect.left, rect.bottom - rect.top));
-  viewport()->update(device.adjusted(-kMargin, -kMargin, kMargin, kMargin));
+  viewport()->update(ToViewport(
+      {rect.left - kMargin, rect.top - kMargin, rect.right + kMargin, rect.bottom + kMargin}));
+}
+
+void CTrivenorView::SetZoom(int percent, QPoint anchor) {
+  percent = zoom::Clamped(percent);
+  if (percent == zoom_) {
+    return;
+  }
+  const QPointF logical = QPointF(anchor + ScrollOffset()) / Scale();
+  zoom_ = percent;
+  UpdateScrollBars();
+  const QPointF device = logical * Scale() - QPointF(anchor);
+  horizontalScrollBar()->setValue(static_cast<int>(std::lround(device.x())));
+  verticalScrollBar()->setValue(static_cast<int>(std::lround(device.y())));
+  viewport()->update();
+  emit zoomChanged(zoom_);
+}
+
+void CTrivenorView::SetZoom(int percent) {
+  SetZoom(percent, viewport()->rect().center());
+}
+
+void CTrivenorView::ZoomToFit() {
+  constexpr int kMargin = 10;
+  const CanvasRect used = UsedArea(document_, kMargin);
+  const QSize visible = viewport()->size();
+  const int width = std::max(used.right - used.left, 1);
+  const int height = std::max(used.bottom - used.top, 1);
+  SetZoom(std::min(100 * visible.width() / width, 100 * visible.height() / height), {0, 0});
+  horizontalScrollBar()->setValue(static_cast<int>(std::lround(used.left * Scale())));
+  verticalScrollBar()->setValue(static_cast<int>(std::lround(used.top * Scale())));
+}
+
+void CTrivenorView::wheelEvent(QWheelEvent* event) {
+  if (!event->modifiers().testFlag(Qt::ControlModifier)) {
+    QAbstractScrollArea::wheelEvent(event);
+    return;
+  }
+  // One step per notch of a wheel; a touchpad sends parts of a notch, which add up.
+  wheelTurn_ += event->angleDelta().y();
+  const QPoint pointer = event->position().toPoint();
+  for (; wheelTurn_ >= QWheelEvent::DefaultDeltasPerStep;
+       wheelTurn_ -= QWheelEvent::DefaultDeltasPerStep) {
+    SetZoom(zoom::Larger(zoom_), pointer);
+  }
+  for (; wheelTurn_ <= -QWheelEvent::DefaultDeltasPerStep;
+       wheelTurn_ += QWheelEvent::DefaultDeltasPerStep) {
+    SetZoom(zoom::Smaller(zoom_), pointer);
+  }
+  event->accept();
 }
 
 void CTrivenorView::StopSimulationTimer() {
@@ -160,10 +227,30 @@ void CTrivenorView::StopSimulationTimer() {
 }
 
 void CTrivenorView::StartSimulationTimer(int milliseconds) {
-  simulationTimer_.start(milliseconds);
+  if (!paused_) {
+    simulationTimer_.start(milliseconds);
+  }
+}
+
+void CTrivenorView::SetPaused(bool paused) {
+  if (paused == paused_) {
+    return;
+  }
+  paused_ = paused;
+  if (paused_) {
+    StopSimulationTimer();
+  } else {
+    StartSimulationTimer(document_.tickPeriod);
+  }
 }
 
 void CTrivenorView::OnTimerTick() {
+  Step();
+  // Armed only now, with the period as it is now: a new period counts from the next expiry on.
+  StartSimulationTimer(document_.tickPeriod);
+}
+
+void CTrivenorView::Step() {
   SubCircuit& circuit = document_.circuit();
   const bool hasOutputs = circuit.Evaluate();
   lastTickRepaints_.clear();
@@ -172,19 +259,18 @@ void CTrivenorView::OnTimerTick() {
     // always paints opaque over an erased background; there is no repaint without erasing.)
     Repaint(viewport()->rect());
   } else {
-    const QPoint offset = ScrollOffset();
+    const int clientRight = ToLogical(QPointF(viewport()->width(), 0)).x;
     tickRects_.clear();
-    CollectTickRepaints(
-        circuit, hasOutputs,
-        {document_.settings.canvasWidth, offset.x() + viewport()->width(), charWidth_, lineHeight_},
-        tickRects_);
+    CollectTickRepaints(circuit, hasOutputs,
+                        {document_.settings.canvasWidth, clientRight, charWidth_, lineHeight_},
+                        tickRects_);
+    if (wireValues) {
+      CollectWireValueRepaints(circuit, wireValueCell_, tickRects_);
+    }
     for (const CanvasRect& rect : tickRects_) {
-      Repaint(QRect(QPoint(rect.left, rect.top) - offset,
-                    QPoint(rect.right - 1, rect.bottom - 1) - offset));
+      Repaint(ToViewport(rect));
     }
   }
-  // Armed only now, with the period as it is now: a new period counts from the next expiry on.
-  StartSimulationTimer(document_.tickPeriod);
 }
 
 void CTrivenorView::Repaint(const QRect& viewportRect) {
@@ -195,20 +281,30 @@ void CTrivenorView::Repaint(const QRect& viewportRect) {
 void CTrivenorView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   painter.fillRect(event->rect(), Qt::white);
-  const QPoint offset = ScrollOffset();
-  painter.translate(-offset);
-  const QRect logical = event->rect().translated(offset);
-  painter.setFont(CanvasFont(document_.settings));
+  painter.translate(-ScrollOffset());
+  painter.scale(Scale(), Scale());
+  const QRect device = event->rect();
+  const CanvasPoint topLeft = ToLogical(device.topLeft());
+  const CanvasPoint bottomRight = ToLogical(device.bottomRight());
+  const QFont font = CanvasFont(document_.settings);
+  painter.setFont(font);
   QPainterContext context(painter);
-  const ClipBox clip{logical.left(), logical.top(), logical.right() + 1, logical.bottom() + 1};
-  if (const auto metrics = PaintCanvas(context, document_, edit_, dynamicLines, clip)) {
+  const ClipBox clip{topLeft.x, topLeft.y, bottomRight.x + 1, bottomRight.y + 1};
+  if (const auto metrics = PaintCanvas(context, document_, edit_, {dynamicLines, false}, clip)) {
     charWidth_ = metrics->charWidth;
     lineHeight_ = metrics->lineHeight;
+    if (wireValues) {
+      const QFont small = WireValueFont(font);
+      wireValueCell_ = WireValueCell(small);
+      wireValuePainter_.Paint(
+          painter, document_.circuit(), small,
+          QRect(QPoint(clip.left, clip.top), QPoint(clip.right - 1, clip.bottom - 1)));
+    }
   }
 }
 
-bool CTrivenorView::PrintPage(QPainter& painter) {
-  const auto metrics = PrintDocumentPage(painter, document_, edit_);
+bool CTrivenorView::PrintPage(QPainter& painter, bool worksheet) {
+  const auto metrics = PrintDocumentPage(painter, document_, edit_, worksheet);
   if (!metrics) {
     return false;
   }
@@ -229,15 +325,16 @@ void CTrivenorView::resizeEvent(QResizeEvent* event) {
 // the line step is a hundredth of the canvas, as the classic scrolling view defaults it.
 void CTrivenorView::UpdateScrollBars() {
   const QSize visible = viewport()->size();
-  const int width = std::max(document_.settings.canvasWidth, 0);
+  const int width = static_cast<int>(std::max(document_.settings.canvasWidth, 0) * Scale());
+  const int height = static_cast<int>(canvas::kHeight * Scale());
   QScrollBar* horizontal = horizontalScrollBar();
   horizontal->setRange(0, std::max(0, width - visible.width()));
   horizontal->setPageStep(visible.width());
   horizontal->setSingleStep(std::max(1, width / 100));
   QScrollBar* vertical = verticalScrollBar();
-  vertical->setRange(0, std::max(0, canvas::kHeight - visible.height()));
+  vertical->setRange(0, std::max(0, height - visible.height()));
   vertical->setPageStep(visible.height());
-  vertical->setSingleStep(canvas::kHeight / 100);
+  vertical->setSingleStep(std::max(1, height / 100));
 }
 
 QPoint CTrivenorView::ScrollOffset() const {

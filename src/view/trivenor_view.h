@@ -12,6 +12,7 @@
 #include "view/editor_dialogs.h"
 #include "view/editor_host.h"
 #include "view/tick_repaint.h"
+#include "view/wire_values.h"
 
 namespace trivenor {
 
@@ -51,6 +52,20 @@ class CTrivenorView : public QAbstractScrollArea, private EditorHost {
   int lineHeight() const { return lineHeight_; }
   /// "Dynamische Linien".
   bool dynamicLines = false;
+  /// "Werte an Leitungen"; shows at the next repaint.
+  bool wireValues = false;
+
+  /// The zoom in percent. The canvas is drawn through a painter scaled by it, while the model's
+  /// geometry and every hit test stay in logical units: mouse positions are mapped once, here.
+  int Zoom() const { return zoom_; }
+  /// A new zoom (brought into the allowed range); the logical point under `anchor` (viewport
+  /// coordinates) stays under it.
+  void SetZoom(int percent, QPoint anchor);
+  /// The same around the middle of the viewport.
+  void SetZoom(int percent);
+  /// "An Fenster anpassen": the largest zoom at which the used part of the canvas fits the
+  /// viewport, scrolled to its top-left corner.
+  void ZoomToFit();
 
   /// The editing state; the palettes and the keyboard write `mode` and `modeArg` into it.
   EditState& editState() { return edit_; }
@@ -60,10 +75,18 @@ class CTrivenorView : public QAbstractScrollArea, private EditorHost {
   /// dialog counts as cancelled. `dialogs` must outlive the view or be replaced first.
   void SetDialogHost(EditorDialogs* dialogs) { dialogs_ = dialogs; }
 
-  /// The clock. Tests shorten the first delay; "Pfad festlegen" stops and restarts it.
+  /// The clock. Tests shorten the first delay; "Pfad festlegen" stops and restarts it. While
+  /// the simulation is paused, starting the clock does nothing.
   void SetFirstTickDelay(int milliseconds) { firstTickDelay_ = milliseconds; }
   void StopSimulationTimer();
   void StartSimulationTimer(int milliseconds);
+  /// "Anhalten": the clock stops and stays stopped, also through "Neu", "Öffnen" and "Reset",
+  /// until the pause ends; then it runs on with the next period. Values and editing are kept.
+  void SetPaused(bool paused);
+  bool IsPaused() const { return paused_; }
+  /// "Einzelschritt": one pass and its repaint as a tick makes them, running or paused; the
+  /// clock keeps its own time.
+  void Step();
   bool IsSimulationTimerActive() const { return simulationTimer_.isActive(); }
   /// The delay the clock was last armed with.
   int SimulationTimerInterval() const { return simulationTimer_.interval(); }
@@ -75,7 +98,10 @@ class CTrivenorView : public QAbstractScrollArea, private EditorHost {
   /// Prints the circuit as one page on the device `painter` is open on. Like a paint it leaves
   /// its layout in the model, and charWidth and lineHeight hold the printer font's measures
   /// until the next paint. False, with nothing drawn, while the document is loading.
-  bool PrintPage(QPainter& painter);
+  bool PrintPage(QPainter& painter, bool worksheet = false);
+
+ signals:
+  void zoomChanged(int percent);
 
  signals:
   /// The lock refused a structural edit the user tried on the canvas.
@@ -88,17 +114,22 @@ class CTrivenorView : public QAbstractScrollArea, private EditorHost {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  /// With Ctrl the wheel zooms around the pointer; without it scrolls.
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   /// After undo or redo: the editing idle, the scroll size of the restored width, repainted.
   void ShowRestoredState();
-  /// Scroll ranges for a canvas of canvasWidth x 1000 in the current viewport.
+  /// Scroll ranges for a canvas of canvasWidth x 1000 at the zoom in the current viewport.
   void UpdateScrollBars();
-  /// The logical point at the viewport's top-left corner.
+  /// The scroll position: the device point of the zoomed canvas at the viewport's top-left.
   QPoint ScrollOffset() const;
+  double Scale() const { return zoom_ / 100.0; }
   void Repaint(const QRect& viewportRect);
   /// A point of the viewport in logical canvas units.
   CanvasPoint ToLogical(const QPointF& viewportPoint) const;
+  /// The viewport pixels that cover a logical rectangle at the zoom and scroll position.
+  QRect ToViewport(const CanvasRect& rect) const;
 
   // EditorHost: the dialog host's dialogs, repaints to the viewport.
   EditorDialogs& dialogs() override { return dialogs_ != nullptr ? *dialogs_ : noDialogs_; }
@@ -113,6 +144,11 @@ class CTrivenorView : public QAbstractScrollArea, private EditorHost {
   CancelledDialogs noDialogs_;
   QTimer simulationTimer_;
   int firstTickDelay_ = 3000;
+  bool paused_ = false;
+  int zoom_ = 100;
+  int wheelTurn_ = 0;    ///< Ctrl with the wheel: the part of a notch not yet zoomed by
+  QSize wireValueCell_;  ///< measured at every paint while wire values show
+  WireValuePainter wireValuePainter_;
   int charWidth_ = 0;
   int lineHeight_ = 0;
   std::vector<CanvasRect> tickRects_;  ///< reused from tick to tick

@@ -73,7 +73,7 @@ class ExamplePrintingTest : public QObject {
     QPainter painter(&screen);
     painter.setFont(CanvasFont(opened.settings));
     QPainterContext context(painter);
-    PaintCanvas(context, opened, EditState{}, false, {0, 0, screen.width(), screen.height()});
+    PaintCanvas(context, opened, EditState{}, {}, {0, 0, screen.width(), screen.height()});
     QCOMPARE(stored, BodySizes(opened.circuit()));
 
     QTemporaryDir folder;

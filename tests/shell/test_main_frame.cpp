@@ -169,7 +169,7 @@ class MainFrameTest : public QObject {
       buttons.append(action->isSeparator() ? QStringLiteral("-") : action->toolTip());
     }
     QCOMPARE(buttons, (QStringList{"Neu", "Öffnen", "Speichern", "Rückgängig", "Wiederherstellen",
-                                   "-", "Drucken"}));
+                                   "-", "Drucken", "-", "Anhalten", "Einzelschritt"}));
   }
 
   void menusListEveryCommandWithItsPrompt() {
@@ -178,8 +178,11 @@ class MainFrameTest : public QObject {
     const QList<QStringList> menus = {
         {"&Neu|Erstellt ein neues Dokument.", "Ö&ffnen...|Öffnet ein bestehendes Dokument.",
          "S&peichern|Speichert das aktive Dokument.",
-         "Speichern &unter...|Speichert das aktive Dokument unter neuem Namen.", "-",
-         "&Drucken...|Druckt das aktive Dokument.", "Sei&tenansicht|Zeigt ganze Seiten an.",
+         "Speichern &unter...|Speichert das aktive Dokument unter neuem Namen.",
+         "Als Bild e&xportieren...|Speichert den Schaltkreis als Bild oder als Arbeitsblatt.", "-",
+         "&Drucken...|Druckt das aktive Dokument.",
+         "Arbeitsblatt dru&cken...|Druckt den Schaltkreis ohne die Ergebnisse.",
+         "Sei&tenansicht|Zeigt ganze Seiten an.",
          "Drucker&einrichtung...|Ändert den Drucker und die Druckoptionen.", "-",
          "Letzte Datei|Öffnet dieses Dokument.", "-",
          "&Beenden|Verläßt die Anwendung; fragt, ob Dokumente gespeichert werden sollen."},
@@ -189,11 +192,17 @@ class MainFrameTest : public QObject {
          "Alle Funktionen|wissenschaftliche Funktionen etc.", "-",
          "Subschaltkreise|Andere Schaltkreise als Subschaltkreise einfügen",
          "Pfad festlegen|Legt für Dynamische Subschaltkreise den Pfad fest", "-",
-         "Reset|Setzt kurzzeitig alles auf Null"},
+         "Reset|Setzt kurzzeitig alles auf Null",
+         "&Anhalten|Hält die Berechnungen an oder lässt sie weiterlaufen.",
+         "&Einzelschritt|Führt einen einzelnen Berechnungsschritt aus."},
         {"&Symbolleiste|Blendet die Symbolleiste ein oder aus.",
          "S&tatusleiste|Blendet die Statusleiste ein oder aus.", "-", "Schrift|Schrift ändern",
          "Fensterbreite|Eingabe der Fensterbreite",
-         "Geschwindigkeit|Bestimmt Geschwindigkeit der Berechnungen"},
+         "Geschwindigkeit|Bestimmt Geschwindigkeit der Berechnungen", "-",
+         "&Vergrößern|Vergrößert die Darstellung.", "Ver&kleinern|Verkleinert die Darstellung.",
+         "&Originalgröße|Zeigt den Schaltkreis in Originalgröße.",
+         "An &Fenster anpassen|Passt die Darstellung an die Größe des Fensters an.", "-",
+         "Werte an Leitungen|Zeigt an jeder Leitung ihren Wert"},
         {"blau|Ändert die Farbe des Objekts", "rot|Ändert die Farbe des Objekts",
          "gelb|Ändert die Farbe des Objekts", "grün|Ändert die Farbe des Objekts",
          "schwarz|Ändert die Farbe des Objekts", "-", "Dicke 1|Liniendicke", "Dicke 2|Liniendicke",

@@ -154,6 +154,24 @@ class PrintCommandsTest : public QObject {
     QCOMPARE(previewed.pageSize().id(), QPageSize::A5);
   }
 
+  // The output's value ("0": it has no wire) gives way to "?".
+  void worksheetPrintsAQuestionMarkInPlaceOfEveryResult() {
+    QCOMPARE(frame_->documentCommands().OpenFile(SavedCircuit()),
+             DocumentCommands::OpenResult::Opened);
+    const QString path = files_->filePath(QStringLiteral("blatt.pdf"));
+    commands_->runDialog = [&path](QDialog& dialog) {
+      auto* print = qobject_cast<QPrintDialog*>(&dialog);
+      print->printer()->setOutputFormat(QPrinter::PdfFormat);
+      print->printer()->setOutputFileName(path);
+      return true;
+    };
+    frame_->action(kPrintWorksheet).trigger();
+    const QString text = test_support::PdfText(path);
+    QVERIFY2(text.contains(QStringLiteral("?")) && !text.contains(u'0'), qPrintable(text));
+    frame_->action(kFilePrint).trigger();
+    QVERIFY(test_support::PdfText(path).contains(u'0'));
+  }
+
   void printSwitchPrintsOnePageWithoutAWindowAndEnds() {
     const QString circuit = SavedCircuit();
     QVERIFY(!circuit.isEmpty());

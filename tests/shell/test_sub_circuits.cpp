@@ -417,7 +417,7 @@ class SubCircuitsTest : public QObject {
   /// Every text a paint of the whole canvas draws.
   QStringList DrawnTexts() const {
     test_support::RecordingContext context;
-    PaintCanvas(context, *document_, view().editState(), false, {0, 0, 600, 1000});
+    PaintCanvas(context, *document_, view().editState(), {}, {0, 0, 600, 1000});
     QStringList texts;
     for (const std::string& call : context.calls) {
       if (call.starts_with("Text ")) {

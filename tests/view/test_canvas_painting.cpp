@@ -27,7 +27,7 @@ class CanvasPaintingTest : public ::testing::Test {
  protected:
   Calls Paint(const ClipBox& clip = {0, 0, 600, 1000}) {
     dc.Take();
-    metrics = PaintCanvas(dc, document, edit, false, clip);
+    metrics = PaintCanvas(dc, document, edit, {}, clip);
     return dc.Take();
   }
   static std::ptrdiff_t IndexOf(const Calls& calls, const std::string& call) {

@@ -116,6 +116,47 @@ class TrivenorViewTest : public QObject {
     QCOMPARE(view->LastTickRepaints(), std::vector<QRect>{view->viewport()->rect()});
   }
 
+  // With the values on the wires a tick also repaints the middle of each wire whose value
+  // changed, where the zoom puts it, and of no other wire.
+  void WireValuesRepaintOnlyWhereAValueChanged() {
+    SubCircuit& circuit = document->circuit();
+    Port& steady = AddInputTerminal(circuit, 0);
+    Port& moving = AddInputTerminal(circuit, 1);
+    Port& first = AddOutputTerminal(circuit, 0);
+    Connect(first, steady);
+    Port& second = AddOutputTerminal(circuit, 1);
+    Connect(second, moving);
+    view->wireValues = true;
+    view->SetZoom(200, {0, 0});
+    Show();
+    view->OnTimerTick();
+    view->OnTimerTick();
+    QVERIFY(view->LastTickRepaints().empty());
+
+    moving.value = 5.0f;
+    view->OnTimerTick();
+    const auto middle = [](const Port& consumer) {
+      return QPoint(consumer.x + consumer.source->x, consumer.y + consumer.source->y);  // x 2
+    };
+    const std::vector<QRect>& repaints = view->LastTickRepaints();
+    QCOMPARE(repaints.size(), 2u);  // the output's value row and the wire's middle
+    QVERIFY(repaints.back().contains(middle(second)));
+    QVERIFY(!repaints.back().contains(middle(first)));
+
+    // A port that turns invalid keeps its last value and counts as unchanged; its "xxx" must
+    // show all the same.
+    auto& divide = Append<TwoInputOperator>(circuit, kind::Divide);
+    Connect(*divide.inputs[1], steady);  // by 0
+    Connect(first, *divide.outputs[0]);
+    view->viewport()->grab();
+    for (int tick = 0; tick < 3; ++tick) {
+      view->OnTimerTick();
+    }
+    QVERIFY(!first.valid);
+    QVERIFY(std::any_of(repaints.begin(), repaints.end(),
+                        [&](const QRect& rect) { return rect.contains(middle(first)); }));
+  }
+
   void ResetZeroesTheCircuitAndRepaintsNothing() {
     Port& input = AddInputTerminal(document->circuit(), 0);
     input.value = 7.0f;  // typed by the user: it goes too

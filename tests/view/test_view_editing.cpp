@@ -112,6 +112,56 @@ class ViewEditingTest : public QObject {
     QCOMPARE(painted.regions.back().boundingRect(), QRect(QPoint(75, 5), QPoint(164, 54)));
   }
 
+  void PlacesWiresAndDeletesAtEveryZoom_data() {
+    QTest::addColumn<int>("zoom");
+    QTest::newRow("50 %") << 50;
+    QTest::newRow("100 %") << 100;
+    QTest::newRow("200 %") << 200;
+  }
+
+  // The model and every hit test stay in logical units whatever the zoom; the rubber wire
+  // repaints its span (15 units more on every side) where the zoom puts it.
+  void PlacesWiresAndDeletesAtEveryZoom() {
+    QFETCH(int, zoom);
+    view->SetZoom(zoom, {0, 0});
+    QCOMPARE(view->Zoom(), zoom);
+    SubCircuit& circuit = document->circuit();
+    Click({40, 20});  // a new input, its tip at (90, 20)
+    QTest::keyClick(view.get(), Qt::Key_Plus);
+    Click({150, 100});
+    QCOMPARE(circuit.components.size(), 1u);
+    const Component& plus = *circuit.components.front();
+    QCOMPARE(QPoint(plus.x, plus.y), QPoint(150, 95));
+    view->viewport()->grab();
+
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, ToViewport({90, 20}));
+    QTest::mouseMove(view->viewport(), ToViewport({100, 26}));
+    QCoreApplication::processEvents();
+    QCOMPARE(view->editState().mode, EditMode::DrawingWire);
+    PaintRegions painted;
+    view->viewport()->installEventFilter(&painted);
+    const QPoint end = PointOf(*plus.inputs[0]);
+    QTest::mouseMove(view->viewport(), ToViewport(end));
+    QCoreApplication::processEvents();
+    // The span is taken at the mouse, which at 50 % lies on an even unit.
+    const QPoint device = ToViewport(end);
+    const QPoint mouse(device.x() * 100 / zoom, device.y() * 100 / zoom);
+    const double scale = zoom / 100.0;
+    const int right = std::max(100, mouse.x()) + 15;
+    const int bottom = std::max(26, mouse.y()) + 15;
+    const QRect expected(QPoint(qFloor(75 * scale), qFloor(5 * scale)),
+                         QPoint(qCeil(right * scale) - 1, qCeil(bottom * scale) - 1));
+    QVERIFY(!painted.regions.isEmpty());
+    QCOMPARE(painted.regions.back().boundingRect(), expected);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, ToViewport(end));
+    QCOMPARE(plus.inputs[0]->source, circuit.inputs[0].get());
+
+    Click({plus.x + plus.width / 2, plus.y + 4});
+    QCOMPARE(document->selectedComponent, circuit.components.front().get());
+    QTest::keyClick(view.get(), Qt::Key_Delete);
+    QVERIFY(circuit.components.empty());
+  }
+
   void ModifiersAloneAndMenuKeysLeaveTheDocumentUnmodified() {
     for (const Qt::Key modifier :
          {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt, Qt::Key_AltGr, Qt::Key_Meta, Qt::Key_Super_L,
@@ -140,9 +190,10 @@ class ViewEditingTest : public QObject {
   }
 
  private:
-  /// Where `logical` lies in the viewport at the current scroll position.
+  /// Where `logical` lies in the viewport at the current zoom and scroll position.
   QPoint ToViewport(QPoint logical) const {
-    return logical -
+    const int zoom = view->Zoom();
+    return QPoint(logical.x() * zoom / 100, logical.y() * zoom / 100) -
            QPoint(view->horizontalScrollBar()->value(), view->verticalScrollBar()->value());
   }
   static QPoint PointOf(const Port& port) { return {port.x, port.y}; }
