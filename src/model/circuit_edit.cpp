@@ -155,10 +155,14 @@ void CircuitEdit::SetPath(SubCircuit& placed, std::string path) {
   Changed();
 }
 
+// A port without a wire is left as it is: no edit changes nothing, not even the state that
+// whatever runs the passes keeps for it.
 bool CircuitEdit::DropWireInto(Port& port) {
-  const bool wired = port.source != nullptr;
+  if (port.source == nullptr) {
+    return false;
+  }
   ClearSource(port);
-  return wired;
+  return true;
 }
 
 bool CircuitEdit::DropWiresOutOf(const Port& source) {

@@ -43,11 +43,11 @@ void CTrivenorView::OnInitialUpdate() {
 }
 
 void CTrivenorView::OnReset() {
-  document_.circuit().Reset();
+  document_.ResetValues();
 }
 
 void CTrivenorView::EvaluateAndRepaint() {
-  document_.circuit().Evaluate();
+  document_.RunPass();
   viewport()->update();
 }
 
@@ -165,7 +165,7 @@ void CTrivenorView::StartSimulationTimer(int milliseconds) {
 
 void CTrivenorView::OnTimerTick() {
   SubCircuit& circuit = document_.circuit();
-  const bool hasOutputs = circuit.Evaluate();
+  const bool hasOutputs = document_.RunPass();
   lastTickRepaints_.clear();
   if (dynamicLines) {
     // Wires change their shade with the values they carry: everything may have changed. (Qt
