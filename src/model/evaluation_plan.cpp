@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <type_traits>
 
 #include "model/component.h"
 #include "model/delay_line.h"
@@ -15,39 +16,20 @@ namespace {
 
 // A run of operators of one kind is a loop with the kind fixed at compile time, so the rule's
 // choice of kind disappears from the loop. Kinds without a loop of their own (codes that name
-// no computation) take the loop that asks the kind of every part.
+// no computation) take the loop that passes the kind as it is.
 
-template <int Kind, class Record>
-void TwoInputLoop(PortState* states, const Record* part, const Record* end) {
+template <int Kind, class Record, class Rule>
+void LoopOfKind(const Record* part, const Record* end, Rule rule) {
   for (; part != end; ++part) {
-    TwoInputRule(Kind, states[part->a], states[part->b], states[part->out]);
+    rule(std::integral_constant<int, Kind>(), *part);
   }
 }
 
-template <int... Kinds, class Record>
-void TwoInputLoops(int kindCode, PortState* states, const Record* part, const Record* end) {
-  const bool known = ((kindCode == Kinds && (TwoInputLoop<Kinds>(states, part, end), true)) || ...);
-  if (!known) {
-    for (; part != end; ++part) {
-      TwoInputRule(kindCode, states[part->a], states[part->b], states[part->out]);
-    }
-  }
-}
-
-template <int Kind, class Record>
-void UnaryLoop(PortState* states, const Record* part, const Record* end) {
-  for (; part != end; ++part) {
-    UnaryRule(Kind, states[part->in], states[part->out]);
-  }
-}
-
-template <int... Kinds, class Record>
-void UnaryLoops(int kindCode, PortState* states, const Record* part, const Record* end) {
-  const bool known = ((kindCode == Kinds && (UnaryLoop<Kinds>(states, part, end), true)) || ...);
-  if (!known) {
-    for (; part != end; ++part) {
-      UnaryRule(kindCode, states[part->in], states[part->out]);
-    }
+template <int... Kinds, class Record, class Rule>
+void LoopsByKind(int kindCode, const Record* part, const Record* end, Rule rule) {
+  const bool known = ((kindCode == Kinds && (LoopOfKind<Kinds>(part, end, rule), true)) || ...);
+  for (; !known && part != end; ++part) {
+    rule(kindCode, *part);
   }
 }
 
@@ -95,12 +77,17 @@ bool EvaluationPlan::Run() {
   return hasOutputs_;
 }
 
+// Most pulls have a source: for them the rule is left with the one test of its validity.
 void EvaluationPlan::RunPulls(const Step& step) {
   PortState* states = states_.data();
   const Pull* end = pulls_.data() + step.end;
   for (const Pull* pull = pulls_.data() + step.begin; pull != end; ++pull) {
     const std::int32_t source = pull->source;
-    PullRule(states[pull->port], source >= 0 ? states + source : nullptr, source == kTypedInput);
+    if (source >= 0) {
+      PullThroughWire(states[pull->port], states[source]);
+    } else {
+      PullRule<PortState>(states[pull->port], nullptr, source == kTypedInput);
+    }
   }
 }
 
@@ -119,16 +106,24 @@ void EvaluationPlan::RunJunctions(JunctionBlock& block) {
 
 void EvaluationPlan::RunTwoInputs(const Step& step) {
   using namespace kind;
-  TwoInputLoops<Plus, Minus, Times, Divide, Power, And, Or, Equal, Less, Greater, IntegerDivide,
-                Modulo, RandomInteger>(
-      step.kindCode, states_.data(), twoInputs_.data() + step.begin, twoInputs_.data() + step.end);
+  PortState* states = states_.data();
+  LoopsByKind<Plus, Minus, Times, Divide, Power, And, Or, Equal, Less, Greater, IntegerDivide,
+              Modulo, RandomInteger>(
+      step.kindCode, twoInputs_.data() + step.begin, twoInputs_.data() + step.end,
+      [states](auto kindCode, const TwoInput& part) {
+        TwoInputRule(kindCode, states[part.a], states[part.b], states[part.out]);
+      });
 }
 
 void EvaluationPlan::RunUnaries(const Step& step) {
   using namespace kind;
-  UnaryLoops<Not, Floor, Ceiling, Log, SquareRoot, Sine, Cosine, Absolute, Tangent, Truncate, Sign,
-             RandomFraction, Exp, ArcTangent, Log10>(
-      step.kindCode, states_.data(), unaries_.data() + step.begin, unaries_.data() + step.end);
+  PortState* states = states_.data();
+  LoopsByKind<Not, Floor, Ceiling, Log, SquareRoot, Sine, Cosine, Absolute, Tangent, Truncate, Sign,
+              RandomFraction, Exp, ArcTangent, Log10>(
+      step.kindCode, unaries_.data() + step.begin, unaries_.data() + step.end,
+      [states](auto kindCode, const Unary& part) {
+        UnaryRule(kindCode, states[part.in], states[part.out]);
+      });
 }
 
 void EvaluationPlan::RunDelays(const Step& step) {

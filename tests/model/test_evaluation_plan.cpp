@@ -30,43 +30,22 @@
 namespace trivenor {
 namespace {
 
-using test_support::AddInputTerminal;
-using test_support::AddOutputTerminal;
-using test_support::Append;
 using test_support::Connect;
 
-constexpr int kDeepest = 3;
-
-/// The ports of a circuit that can feed a wire, and those that take one, in a fixed order, so
-/// that a choice made on one circuit names the same port in its twin.
-std::vector<Port*> Feeders(SubCircuit& circuit) {
+/// The ports of a circuit that feed wires (`feeding`) or take one, in a fixed order, so that a
+/// choice made on one circuit names the same port in its twin.
+std::vector<Port*> Ports(SubCircuit& circuit, bool feeding) {
   std::vector<Port*> ports;
-  for (auto& port : circuit.inputs) {
+  for (auto& port : feeding ? circuit.inputs : circuit.outputs) {
     ports.push_back(port.get());
   }
   for (auto& component : circuit.components) {
-    for (auto& port : component->outputs) {
+    for (auto& port : feeding ? component->outputs : component->inputs) {
       ports.push_back(port.get());
     }
   }
   for (auto& junction : circuit.junctions) {
     ports.push_back(&junction->port);
-  }
-  return ports;
-}
-
-std::vector<Port*> Sinks(SubCircuit& circuit) {
-  std::vector<Port*> ports;
-  for (auto& component : circuit.components) {
-    for (auto& port : component->inputs) {
-      ports.push_back(port.get());
-    }
-  }
-  for (auto& junction : circuit.junctions) {
-    ports.push_back(&junction->port);
-  }
-  for (auto& port : circuit.outputs) {
-    ports.push_back(port.get());
   }
   return ports;
 }
@@ -82,15 +61,13 @@ class RandomCircuits {
     return list[static_cast<std::size_t>(Pick(0, static_cast<int>(std::size(list)) - 1))];
   }
 
-  /// Values that take every branch of the rules: 0, ±0.5, whole numbers, huge, NaN, infinity.
+  /// Values that take every branch of the rules: 0, -0, halves, whole numbers, huge, NaN, ∞.
   float Value() {
     static constexpr float kValues[] = {0.0f,
                                         -0.0f,
                                         0.5f,
-                                        -0.5f,
                                         1.0f,
                                         2.0f,
-                                        3.0f,
                                         -7.0f,
                                         6.25f,
                                         1e10f,
@@ -102,92 +79,71 @@ class RandomCircuits {
     return Chance(0.2) ? static_cast<float>(Pick(-20, 20)) : Any(kValues);
   }
 
+  /// Any kind; 42 and 150 name no operation. Sub-circuits go three levels deep.
   std::unique_ptr<Component> Part(int depth) {
-    switch (Pick(0, depth < kDeepest ? 8 : 7)) {
+    static constexpr int kOperators[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 42};
+    static constexpr const char* kLabels[] = {"3", " -2.5e1x", "abc", "1e40", "nan"};
+    switch (Pick(0, depth < 3 ? 8 : 7)) {
       case 0:
-      case 1: {
-        // 42 names no operator: the rule then only passes validity on.
-        static constexpr int kCodes[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 42};
-        return std::make_unique<TwoInputOperator>(Any(kCodes));
-      }
-      case 2: {
-        const int code = Chance(0.1) ? 150 : Pick(kind::Not, kind::Log10);
-        return std::make_unique<UnaryFunction>(code);
-      }
+      case 1:
+        return std::make_unique<TwoInputOperator>(Any(kOperators));
+      case 2:
+        return std::make_unique<UnaryFunction>(Chance(0.1) ? 150 : Pick(kind::Not, kind::Log10));
       case 3:
         return std::make_unique<DelayLine>(Pick(1, 4));
-      case 4: {
-        static constexpr const char* kLabels[] = {"3", " -2.5e1x", "abc", "0.1", "1e40", "nan"};
+      case 4:
         return std::make_unique<Constant>(Any(kLabels));
-      }
       case 5:
         return std::make_unique<HazardFilter>(Pick(-1, 2));
       case 6: {
         auto display = std::make_unique<OutputDisplay>();
-        display->texts.push_back({1.0f, "eins"});
-        display->texts.push_back({Value(), "zufall"});
+        display->texts = {{1.0f, "eins"}, {Value(), "zufall"}};
         return display;
       }
-      case 7: {
-        GraphSettings settings;
-        settings.continuous = Chance(0.5);
-        settings.autoX = Chance(0.5);
-        settings.autoY = Chance(0.5);
-        settings.points = Pick(1, 5);
-        settings.period = Pick(0, 3);
-        return std::make_unique<GraphPlot>(settings);
+      case 7:
+        return std::make_unique<GraphPlot>(
+            GraphSettings{Chance(0.5), Chance(0.5), Chance(0.5), 4, 4, Pick(1, 5), Pick(0, 3)});
+      default: {
+        auto circuit = std::make_unique<SubCircuit>();
+        circuit->dynamic = Chance(0.3);
+        Fill(*circuit, depth + 1, Pick(0, 5), PortRole::SubCircuitInput,
+             PortRole::SubCircuitOutput);
+        return circuit;
       }
-      default:
-        return Inner(depth + 1);
     }
   }
 
-  /// A circuit with `parts` components, junctions (one chain listed against the flow), random
-  /// wires and random port states.
+  /// Terminals, parts, junctions (a chain of them listed against the flow), random wires with
+  /// feedback and self-loops, random port states.
   void Fill(SubCircuit& circuit, int depth, int parts, PortRole inputRole, PortRole outputRole) {
-    for (int row = Pick(0, 3); row > 0; --row) {
-      AddInputTerminal(circuit, Pick(0, 6), inputRole);
+    for (int i = Pick(0, 3); i > 0; --i) {
+      test_support::AddInputTerminal(circuit, Pick(0, 6), inputRole);
+      test_support::AddOutputTerminal(circuit, Pick(0, 6), outputRole);
     }
     for (int i = 0; i < parts; ++i) {
       circuit.components.push_back(Part(depth));
     }
-    for (int row = Pick(0, 3); row > 0; --row) {
-      AddOutputTerminal(circuit, Pick(0, 6), outputRole);
-    }
     const int chain = Pick(0, 4);
-    for (int i = 0; i < chain + Pick(0, 3); ++i) {
+    for (int i = chain + Pick(0, 2); i > 0; --i) {
       test_support::AddJunction(circuit);
     }
-    // Junction i + 1 feeds junction i: the chain runs against the list.
     for (int i = 0; i + 1 < chain; ++i) {
       Connect(circuit.junctions[i]->port, circuit.junctions[i + 1]->port);
     }
-    const std::vector<Port*> feeders = Feeders(circuit);
-    for (Port* sink : Sinks(circuit)) {
+    const std::vector<Port*> feeders = Ports(circuit, true);
+    for (Port* sink : Ports(circuit, false)) {
       if (!feeders.empty() && sink->source == nullptr && Chance(0.8)) {
         Connect(*sink, *Any(feeders));
       }
     }
-    for (Port* port : feeders) {
-      Scramble(*port);
+    for (const bool feeding : {true, false}) {
+      for (Port* port : Ports(circuit, feeding)) {
+        port->value = Value();
+        port->valid = Chance(0.8);
+        port->fresh = Chance(0.3);
+        port->unchanged = Chance(0.5);
+      }
     }
-    for (Port* port : Sinks(circuit)) {
-      Scramble(*port);
-    }
-  }
-
-  std::unique_ptr<SubCircuit> Inner(int depth) {
-    auto circuit = std::make_unique<SubCircuit>();
-    circuit->dynamic = Chance(0.3);
-    Fill(*circuit, depth, Pick(0, 5), PortRole::SubCircuitInput, PortRole::SubCircuitOutput);
-    return circuit;
-  }
-
-  void Scramble(Port& port) {
-    port.value = Value();
-    port.valid = Chance(0.8);
-    port.fresh = Chance(0.3);
-    port.unchanged = Chance(0.5);
   }
 
  private:
@@ -220,8 +176,7 @@ class Twins {
 
   void TypeValue() {
     if (!planned_.inputs.empty()) {
-      const auto slot =
-          static_cast<std::size_t>(random_.Pick(0, static_cast<int>(planned_.inputs.size()) - 1));
+      const auto slot = static_cast<std::size_t>(random_.Pick(0, 99)) % planned_.inputs.size();
       planned_.inputs[slot]->value = reference_->inputs[slot]->value = random_.Value();
     }
   }
@@ -231,16 +186,16 @@ class Twins {
     passes_.Reset();
   }
 
-  /// The same edit on both, by position in their lists.
+  /// The same edit on both, naming ports and parts by their place in the lists.
   void Edit() {
     const int what = random_.Pick(0, 4);
     const auto seed = static_cast<std::uint32_t>(random_.Pick(0, 1 << 30));
-    const int first = random_.Pick(0, 1000);
-    const int second = random_.Pick(0, 1000);
+    const auto first = static_cast<std::size_t>(random_.Pick(0, 999));
+    const auto second = static_cast<std::size_t>(random_.Pick(0, 999));
     for (SubCircuit* circuit : {&planned_, reference_.get()}) {
       CircuitEdit edit(*circuit);
-      const std::vector<Port*> feeders = Feeders(*circuit);
-      const std::vector<Port*> sinks = Sinks(*circuit);
+      const std::vector<Port*> feeders = Ports(*circuit, true);
+      const std::vector<Port*> sinks = Ports(*circuit, false);
       auto& parts = circuit->components;
       if (what == 0 && !feeders.empty() && !sinks.empty()) {
         edit.Connect(*feeders[first % feeders.size()], *sinks[second % sinks.size()]);
@@ -249,8 +204,7 @@ class Twins {
       } else if (what == 2 && !parts.empty()) {
         edit.Remove(*parts[first % parts.size()]);
       } else if (what == 3) {
-        RandomCircuits made(seed);  // the same part for both
-        edit.Place(made.Part(1), 0, 0);
+        edit.Place(RandomCircuits(seed).Part(1), 0, 0);  // the same part for both
       } else if (!feeders.empty()) {
         edit.Connect(*feeders[first % feeders.size()], edit.AddJunction(0, 0).port);
       }
@@ -283,18 +237,16 @@ TEST(EvaluationPlan, RandomCircuitsRunAsTheObjectsRunThem) {
       }
       twins.Passes(random.Chance(0.8) ? 1 : random.Pick(2, 4),
                    static_cast<std::uint32_t>(random.Pick(0, 1 << 30)));
-      const std::string difference = twins.Difference();
-      ASSERT_EQ("", difference);
+      ASSERT_EQ("", twins.Difference());
     }
   }
 }
 
 TEST(EvaluationPlan, AChainOfOneKindIsOneStepAndAForeignWireIsLeftToTheObjects) {
   SubCircuit circuit;
-  Port& in = AddInputTerminal(circuit, 0);
-  const Port* previous = &in;
+  const Port* previous = &test_support::AddInputTerminal(circuit, 0);
   for (int i = 0; i < 1000; ++i) {
-    auto& plus = Append<TwoInputOperator>(circuit, kind::Plus);
+    auto& plus = test_support::Append<TwoInputOperator>(circuit, kind::Plus);
     Connect(*plus.inputs[0], *const_cast<Port*>(previous));
     previous = plus.outputs[0].get();
   }
@@ -302,10 +254,10 @@ TEST(EvaluationPlan, AChainOfOneKindIsOneStepAndAForeignWireIsLeftToTheObjects) 
   EXPECT_EQ(2u, EvaluationPlan::Compile(circuit)->StepCount());
 
   Port outside(PortRole::ComponentOutput);
+  outside.value = 5;
   Connect(*circuit.components.back()->inputs[1], outside);
   EXPECT_EQ(nullptr, EvaluationPlan::Compile(circuit));
   CircuitPasses passes(circuit);
-  outside.value = 5;
   passes.RunPass();
   EXPECT_EQ(5.0f, circuit.components.back()->outputs[0]->value);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <string>
@@ -28,15 +29,8 @@ class StateComparison {
     return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
   }
   static bool Same(const std::vector<float>& a, const std::vector<float>& b) {
-    if (a.size() != b.size()) {
-      return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-      if (!Same(a[i], b[i])) {
-        return false;
-      }
-    }
-    return true;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](float x, float y) { return Same(x, y); });
   }
 
   void Check(bool same, const std::string& where) {
@@ -53,7 +47,7 @@ class StateComparison {
 
   void Compare(const PortList& a, const PortList& b, const std::string& where) {
     Check(a.size() == b.size(), where + " count");
-    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
       Compare(*a[i], *b[i], where + " " + std::to_string(i));
     }
   }
@@ -75,19 +69,21 @@ class StateComparison {
     } else if (const auto* graph = dynamic_cast<const GraphPlot*>(&a)) {
       const auto& other = dynamic_cast<const GraphPlot&>(b);
       Check(graph->position == other.position && graph->tick == other.tick &&
-                Same(graph->xMin, other.xMin) && Same(graph->xMax, other.xMax) &&
-                Same(graph->yMin, other.yMin) && Same(graph->yMax, other.yMax) &&
+                Same({graph->xMin, graph->xMax, graph->yMin, graph->yMax},
+                     {other.xMin, other.xMax, other.yMin, other.yMax}) &&
                 Same(graph->ySamples, other.ySamples) && Same(graph->xSamples, other.xSamples),
             where + " graph");
     } else if (const auto* circuit = dynamic_cast<const SubCircuit*>(&a)) {
       const auto& other = dynamic_cast<const SubCircuit&>(b);
-      Check(circuit->components.size() == other.components.size() &&
+      const auto& parts = circuit->components;
+      Check(parts.size() == other.components.size() &&
                 circuit->junctions.size() == other.junctions.size(),
             where + " structure");
-      for (std::size_t i = 0; i < circuit->components.size() && i < other.components.size(); ++i) {
-        Compare(*circuit->components[i], *other.components[i], where + "/" + std::to_string(i));
+      for (std::size_t i = 0; i < std::min(parts.size(), other.components.size()); ++i) {
+        Compare(*parts[i], *other.components[i], where + "/" + std::to_string(i));
       }
-      for (std::size_t i = 0; i < circuit->junctions.size() && i < other.junctions.size(); ++i) {
+      for (std::size_t i = 0; i < std::min(circuit->junctions.size(), other.junctions.size());
+           ++i) {
         Compare(circuit->junctions[i]->port, other.junctions[i]->port,
                 where + " junction " + std::to_string(i));
       }
