@@ -155,8 +155,8 @@ void CircuitEdit::SetPath(SubCircuit& placed, std::string path) {
   Changed();
 }
 
-// A port without a wire is left as it is: no edit changes nothing, not even the state that
-// whatever runs the passes keeps for it.
+// A port without a wire stays as it is, its fresh flag included: this is no edit, and whatever
+// keeps the ports' state for the passes (the compiled plan) hears only of edits.
 bool CircuitEdit::DropWireInto(Port& port) {
   if (port.source == nullptr) {
     return false;

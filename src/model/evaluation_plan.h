@@ -31,9 +31,10 @@ struct PortState {
 /// own pass does its work, sub-circuits inlined at their place, so a pass computes the same
 /// results and draws the same random numbers.
 ///
-/// The object model stays the truth for editing, drawing and files: a pass writes back what it
-/// changed, and whoever changes values outside a pass (Reset) has the plan load them again. A
-/// plan holds pointers into the circuit, so it is compiled anew after any change of structure.
+/// The object model stays the truth for editing, drawing and files: what the passes changed is
+/// written back to it, and whoever changes values outside a pass (Reset) has the plan load them
+/// again. A plan holds pointers into the circuit, so it is compiled anew after any change of
+/// structure (CircuitPasses sees to both).
 class EvaluationPlan {
  public:
   /// The plan of `circuit`, with its state loaded; null when the circuit holds a wire the plan
