@@ -166,6 +166,9 @@ void EvaluationPlan::RunObjects(const Step& step) {
 }
 
 void EvaluationPlan::WriteBack() {
+  if (passesNotWritten_ == 0) {
+    return;  // the objects hold what the plan holds; even the rows are as the last pass set them
+  }
   const std::size_t count = states_.size();
   for (std::size_t index = 0; index < count; ++index) {
     if (Differ(states_[index], given_[index])) {
