@@ -16,6 +16,14 @@ namespace trivenor {
 // plan to its flat array of states. Each returns what Evaluate returns: that something may have
 // changed.
 
+/// An undefined result (a division by 0, the logarithm of 0) makes the output invalid; its value
+/// stays.
+template <class State>
+inline bool Undefined(State& out) {
+  out.valid = false;
+  return true;
+}
+
 /// Kinds up to 99: the output from inputs a and b; an undefined result makes it invalid.
 template <class State>
 inline bool TwoInputRule(int kindCode, const State& inA, const State& inB, State& out) {
@@ -38,15 +46,13 @@ inline bool TwoInputRule(int kindCode, const State& inA, const State& inB, State
       break;
     case kind::Divide:
       if (b == 0) {
-        out.valid = false;
-        return true;
+        return Undefined(out);
       }
       result = a / b;
       break;
     case kind::Power:
       if (a < 0) {
-        out.valid = false;
-        return true;
+        return Undefined(out);
       }
       result = std::pow(a, b);
       break;
@@ -67,15 +73,13 @@ inline bool TwoInputRule(int kindCode, const State& inA, const State& inB, State
       break;
     case kind::IntegerDivide:
       if (b == 0) {
-        out.valid = false;
-        return true;
+        return Undefined(out);
       }
       result = TruncateValue(a / b);
       break;
     case kind::Modulo:
       if (b == 0) {
-        out.valid = false;
-        return true;
+        return Undefined(out);
       }
       result = std::fmod(a, b);
       break;
@@ -117,8 +121,7 @@ inline bool UnaryRule(int kindCode, const State& in, State& out) {
       break;
     case kind::Log:
       if (a <= 0) {
-        out.valid = false;
-        return true;
+        return Undefined(out);
       }
       result = std::log(a);
       break;
@@ -157,8 +160,7 @@ inline bool UnaryRule(int kindCode, const State& in, State& out) {
       break;
     case kind::Log10:
       if (a <= 0) {
-        out.valid = false;
-        return true;
+        return Undefined(out);
       }
       result = std::log10(a);
       break;
