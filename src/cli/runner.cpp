@@ -9,6 +9,7 @@
 #include "cli/help_text.h"
 #include "cli/run_options.h"
 #include "document/document_io.h"
+#include "model/circuit_passes.h"
 
 namespace trivenor {
 
@@ -35,8 +36,13 @@ class StepRunner {
   }
 
   int operator()(const RunPassesStep& step) {
+    if (!tracing_) {
+      evaluation_.RunPasses(step.count);
+      passes_ += step.count;
+      return run_status::kSuccess;
+    }
     for (std::uint64_t i = 0; i < step.count; ++i) {
-      circuit_.Evaluate();
+      evaluation_.RunPass();
       ++passes_;
       if (tracing_) {
         if (const int status = PrintState(); status != run_status::kSuccess) {
@@ -48,7 +54,7 @@ class StepRunner {
   }
 
   int operator()(const ResetStep&) {
-    circuit_.Reset();
+    evaluation_.Reset();
     return run_status::kSuccess;
   }
 
@@ -80,6 +86,7 @@ class StepRunner {
   DocumentSettings& settings_;
   std::ostream& out_;
   std::ostream& err_;
+  CircuitPasses evaluation_{circuit_};
   std::uint64_t passes_ = 0;
   bool tracing_ = false;
 };

@@ -52,6 +52,9 @@ void CTrivenorDoc::EmptyDocument() {
   // find them dangling.
   ClearReferences();
   circuit_.Clear();
+  // Whatever keeps something derived from the circuit (the compiled plan) must not take the
+  // circuit read next for the one it was derived from.
+  ++circuit_.structureVersion;
   subCircuitList.clear();
   if (closeModelessDialogs) {
     closeModelessDialogs();

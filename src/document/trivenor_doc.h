@@ -10,6 +10,7 @@
 #include "document/document_serializer.h"
 #include "document/undo_history.h"
 #include "model/circuit_edit.h"
+#include "model/circuit_passes.h"
 #include "model/sub_circuit.h"
 
 namespace trivenor {
@@ -42,6 +43,11 @@ class CTrivenorDoc {
   /// Every edit of the circuit goes through here; removing a part clears the editing references
   /// into it.
   CircuitEdit& edit() { return edit_; }
+  /// One evaluation pass of the circuit, through its compiled plan: every pass outside the
+  /// load's own goes through here. True when the circuit has output terminals.
+  bool RunPass() { return passes_.RunPass(); }
+  /// "Reset": every value of the circuit back to 0, the input terminals included.
+  void ResetValues() { passes_.Reset(); }
 
   /// Forgets the editing references, clears the circuit and the sub-circuit list, closes the
   /// modeless dialogs and resets the stored settings. `tickPeriod` survives.
@@ -137,6 +143,7 @@ class CTrivenorDoc {
 
   SubCircuit circuit_;
   CircuitEdit edit_{circuit_};
+  CircuitPasses passes_{circuit_};
   DiskFileReader diskFiles_;
   UndoHistory history_;
   bool modified_ = false;

@@ -155,10 +155,14 @@ void CircuitEdit::SetPath(SubCircuit& placed, std::string path) {
   Changed();
 }
 
+// A port without a wire stays as it is, its fresh flag included: this is no edit, and whatever
+// keeps the ports' state for the passes (the compiled plan) hears only of edits.
 bool CircuitEdit::DropWireInto(Port& port) {
-  const bool wired = port.source != nullptr;
+  if (port.source == nullptr) {
+    return false;
+  }
   ClearSource(port);
-  return wired;
+  return true;
 }
 
 bool CircuitEdit::DropWiresOutOf(const Port& source) {

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "model/component_kind.h"
-#include "model/number_text.h"
+#include "model/kind_rules.h"
 
 namespace trivenor {
 
@@ -15,7 +15,7 @@ Constant::Constant(std::string text) : Component(kind::Constant) {
 
 bool Constant::Evaluate() {
   // The label is read at every pass, so a Reset is undone by the next pass.
-  outputs[0]->value = static_cast<float>(ReadNumber(label));
+  outputs[0]->value = ConstantValue(label);
   return false;
 }
 

@@ -5,6 +5,7 @@
 
 #include "model/component_kind.h"
 #include "model/component_registry.h"
+#include "model/kind_rules.h"
 
 namespace trivenor {
 
@@ -20,31 +21,7 @@ DelayLine::DelayLine(int delay) : Component(kind::DelayLine), length(std::max(de
 }
 
 bool DelayLine::Evaluate() {
-  Port& in = *inputs[0];
-  Port& out = *outputs[0];
-  bool changed = false;
-  out.valid = true;
-  if (length > 1) {
-    float& slot = buffer[static_cast<std::size_t>(position)];
-    if (out.value != slot) {
-      changed = true;
-    }
-    out.value = slot;
-    slot = in.valid ? in.value : 0.0f;
-    if (++position >= length - 1) {
-      position = 0;
-    }
-  } else {
-    // The input port itself is zeroed, so an invalid value does not linger there either.
-    if (!in.valid) {
-      in.value = 0.0f;
-    }
-    if (out.value != in.value) {
-      changed = true;
-    }
-    out.value = in.value;
-  }
-  return changed;
+  return DelayRule(*inputs[0], *outputs[0], buffer.data(), length, position);
 }
 
 void DelayLine::Reset() {

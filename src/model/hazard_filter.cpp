@@ -4,6 +4,7 @@
 
 #include "model/component_kind.h"
 #include "model/component_registry.h"
+#include "model/kind_rules.h"
 
 namespace trivenor {
 
@@ -16,22 +17,7 @@ HazardFilter::HazardFilter(int hold) : Component(kind::HazardFilter), holdTicks(
 }
 
 bool HazardFilter::Evaluate() {
-  const float in = inputs[0]->value;
-  Port& out = *outputs[0];
-  if (in != lastValue) {
-    count = 0;
-    lastValue = in;
-    return false;
-  }
-  if (count < holdTicks) {
-    ++count;
-    return false;
-  }
-  if (out.value != lastValue) {
-    out.value = lastValue;
-    return true;
-  }
-  return false;
+  return HazardRule(*inputs[0], *outputs[0], count, lastValue, holdTicks);
 }
 
 void HazardFilter::Reset() {

@@ -4,6 +4,8 @@
 #include <memory>
 #include <vector>
 
+#include "model/pull_rule.h"
+
 namespace trivenor {
 
 /// A colour as 0x00BBGGRR, the form circuit files store.
@@ -65,39 +67,9 @@ inline void CopyPortState(const Port& port, Port& copy) {
 /// while terminals are added and removed.
 using PortList = std::vector<std::unique_ptr<Port>>;
 
-/// Updates one port from its source. An unconnected port reads as a valid 0; invalidity travels
-/// along wires while the last good value stays in the port.
+/// Updates one port from its source (see PullRule).
 inline void PullFromSource(Port& port) {
-  if (port.role == PortRole::CircuitInput) {
-    port.valid = true;
-    port.unchanged = false;
-    return;
-  }
-  const Port* source = port.source;
-  if (source == nullptr) {
-    port.valid = true;
-    port.value = 0.0f;
-    if (port.fresh) {
-      port.fresh = false;
-      port.unchanged = false;
-    } else {
-      port.unchanged = true;
-    }
-    return;
-  }
-  if (source->valid) {
-    if (port.value == source->value && port.valid && !port.fresh) {
-      port.unchanged = true;
-    } else {
-      port.valid = true;
-      port.value = source->value;
-      port.fresh = false;
-      port.unchanged = false;
-    }
-    return;
-  }
-  port.valid = false;
-  port.unchanged = true;
+  PullRule(port, port.source, port.role == PortRole::CircuitInput);
 }
 
 /// A free wire point: bends and branches wires. Its port takes one source and feeds any number

@@ -48,11 +48,11 @@ void CTrivenorView::OnInitialUpdate() {
 }
 
 void CTrivenorView::OnReset() {
-  document_.circuit().Reset();
+  document_.ResetValues();
 }
 
 void CTrivenorView::EvaluateAndRepaint() {
-  document_.circuit().Evaluate();
+  document_.RunPass();
   viewport()->update();
 }
 
@@ -252,7 +252,7 @@ void CTrivenorView::OnTimerTick() {
 
 void CTrivenorView::Step() {
   SubCircuit& circuit = document_.circuit();
-  const bool hasOutputs = circuit.Evaluate();
+  const bool hasOutputs = document_.RunPass();
   lastTickRepaints_.clear();
   if (dynamicLines) {
     // Wires change their shade with the values they carry: everything may have changed. (Qt

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -16,10 +17,13 @@
 #include "document/circuit_files.h"
 #include "document/document_io.h"
 #include "document/trivenor_doc.h"
+#include "model/circuit_passes.h"
 #include "model/component_kind.h"
 #include "model/graph_plot.h"
 #include "model/output_display.h"
+#include "model/random.h"
 #include "model/sub_circuit.h"
+#include "support/circuit_comparison.h"
 #include "tools/example_circuits.h"
 // Shared with the runner's tests rather than copied.
 #include "../cli/temp_folder.h"
@@ -125,6 +129,32 @@ TEST_F(ExampleFile, EveryExampleHasItsGermanTitleAndATidyLayout) {
       EXPECT_GE(component->x, 100);
       EXPECT_LE(component->x + component->width, 480);
       EXPECT_GT(component->height, 0);
+    }
+  }
+}
+
+// The compiled plan against the objects' own pass, with typed values and a Reset in between.
+TEST_F(ExampleFile, EveryExampleRunsThroughItsPlanExactlyAsItsObjectsRunIt) {
+  for (const char* fileName :
+       {"addition.trv", "zaehler.trv", "ampel.trv", "sinus.trv", "mittelwert.trv"}) {
+    SCOPED_TRACE(fileName);
+    circuit.Clear();
+    Open(fileName);
+    const std::unique_ptr<SubCircuit> reference = circuit.CloneCircuit();
+    CircuitPasses passes(circuit);
+    for (std::uint32_t pass = 0; pass < 300; ++pass) {
+      if (pass == 150) {
+        reference->Reset();
+        passes.Reset();
+      }
+      if (pass % 50 == 25 && !circuit.inputs.empty()) {
+        circuit.inputs[0]->value = reference->inputs[0]->value = static_cast<float>(pass % 3);
+      }
+      ProcessRandom().SetState(pass);
+      reference->Evaluate();
+      ProcessRandom().SetState(pass);
+      passes.RunPass();
+      ASSERT_EQ("", test_support::StateComparison()(*reference, circuit)) << "pass " << pass;
     }
   }
 }

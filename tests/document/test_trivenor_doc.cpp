@@ -16,7 +16,9 @@
 #include <vector>
 
 #include "document/file_access.h"
+#include "model/component_kind.h"
 #include "model/constant.h"
+#include "model/operators.h"
 
 namespace trivenor {
 namespace {
@@ -300,6 +302,36 @@ TEST_F(DocumentTest, AnOpenThatReplacedTheDocumentLeavesNothingToUndo) {
   WriteBytes(PathOf("abgeschnitten"), {4, '1', '.', '0', 'b', 0});
   EXPECT_EQ(doc_.OpenDocument(PathOf("abgeschnitten")), DocumentError::BadFormat);
   EXPECT_FALSE(doc_.CanUndo());
+}
+
+// The passes run on a plan compiled from the circuit: whatever changes or replaces the circuit
+// must reach it before the next pass, or it would run a circuit that is gone.
+TEST_F(DocumentTest, PassesFollowEditsUndoRedoOpenNewTypedValuesAndReset) {
+  CircuitEdit& edit = doc_.edit();
+  Port& in = edit.AddTerminal(PortRole::CircuitInput, 0, 10, 10);
+  in.value = 2;
+  Component& plus = edit.Place(std::make_unique<TwoInputOperator>(kind::Plus), 200, 100);
+  edit.Connect(in, *plus.inputs[0]);
+  edit.Connect(in, *plus.inputs[1]);
+  doc_.RecordStep("Verbinden");
+  auto sum = [this] { return doc_.circuit().components.at(0)->outputs[0]->value; };
+  doc_.RunPass();
+  EXPECT_EQ(sum(), 4.0f);
+  ASSERT_EQ(doc_.SaveDocument(PathOf("summe.trv")), DocumentError::None);
+  doc_.Undo();
+  doc_.RunPass();
+  doc_.Redo();
+  doc_.RunPass();
+  EXPECT_EQ(sum(), 4.0f);
+  doc_.NewDocument();
+  doc_.RunPass();
+  ASSERT_EQ(doc_.OpenDocument(PathOf("summe.trv")), DocumentError::None);
+  doc_.circuit().inputs[0]->value = 5;
+  doc_.RunPass();
+  EXPECT_EQ(sum(), 10.0f);
+  doc_.ResetValues();
+  doc_.RunPass();
+  EXPECT_EQ(sum(), 0.0f);
 }
 
 }  // namespace
