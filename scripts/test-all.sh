@@ -1,21 +1,21 @@
 #!/usr/bin/env bash
 # Everything CI checks: build and test with g++, run the editor end to end under Xvfb, build and
 # test again with clang under AddressSanitizer and UndefinedBehaviorSanitizer, then fuzz the
-# document reader for a minute. A failing step does not stop the later ones, so one run shows every
-# problem; the exit status is non-zero if any failed.
+# document reader for a minute and the evaluation plan for half a minute. A failing step does not
+# stop the later ones, so one run shows every problem; the exit status is non-zero if any failed.
 set -euo pipefail
 
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 readonly JOBS=2 # the CI machine has two cores
-readonly FUZZ_SECONDS=60
+# Each libFuzzer target with its time: the document reader, and the compiled evaluation plan run
+# beside the objects' own pass on whatever loads.
+readonly FUZZ_TARGETS=(fuzz_document:60 fuzz_plan:30)
 # A hanging input must fail the run well inside the time budget, not block it.
 readonly FUZZ_INPUT_TIMEOUT_SECONDS=25
-readonly FUZZ_TARGET=build/asan/fuzz/fuzz_document
 # The fuzzer starts from the example circuits and the collection of malformed files.
 readonly FUZZ_CORPUS_SOURCES=(examples tests/document/malformed)
-readonly FUZZ_ARTIFACTS=build/asan/fuzz-artifacts
-readonly FUZZ_LOG=build/asan/fuzz_document.log
+readonly FUZZ_BUILD=build/asan/fuzz
 readonly E2E_OUTPUT=build/default/e2e
 readonly SANITIZER_ENV=(
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
@@ -98,14 +98,20 @@ run_editor_e2e() {
   fi
 }
 
-fuzz_document_reader() {
-  if [[ ! -x ${FUZZ_TARGET} ]]; then
-    report+=("fuzz: skipped, ${FUZZ_TARGET} was not built")
+# Runs one fuzz target: its name and its seconds.
+run_fuzz_target() {
+  local -r name=$1 seconds=$2
+  local -r target=${FUZZ_BUILD}/${name}
+  local -r artifacts=build/asan/${name}-artifacts
+  local -r log=build/asan/${name}.log
+  if [[ ! -x ${target} ]]; then
+    report+=("fuzz: skipped, ${target} was not built")
     return
   fi
-  echo "==> fuzz: ${FUZZ_TARGET} for ${FUZZ_SECONDS} s"
+  echo "==> fuzz: ${target} for ${seconds} s"
   # libFuzzer adds every interesting input to its corpus directory; that must not be the
   # repository's copy.
+  rm -rf "${fuzz_scratch}"
   fuzz_scratch=$(mktemp -d)
   mkdir "${fuzz_scratch}/corpus"
   local source
@@ -116,17 +122,17 @@ fuzz_document_reader() {
     fi
   done
   # Only this run's crash inputs stay here, so whatever is found afterwards belongs to it.
-  rm -rf "${FUZZ_ARTIFACTS}"
-  mkdir -p "${FUZZ_ARTIFACTS}"
+  rm -rf "${artifacts}"
+  mkdir -p "${artifacts}"
 
-  if env "${SANITIZER_ENV[@]}" "${FUZZ_TARGET}" -max_total_time="${FUZZ_SECONDS}" \
+  if env "${SANITIZER_ENV[@]}" "${target}" -max_total_time="${seconds}" \
     -timeout="${FUZZ_INPUT_TIMEOUT_SECONDS}" -malloc_limit_mb=512 -print_final_stats=1 \
-    -artifact_prefix="${FUZZ_ARTIFACTS}/" "${fuzz_scratch}/corpus" >"${FUZZ_LOG}" 2>&1; then
+    -artifact_prefix="${artifacts}/" "${fuzz_scratch}/corpus" >"${log}" 2>&1; then
     passed=$((passed + 1))
-    report+=("fuzz: ${FUZZ_SECONDS} s without a crash")
+    report+=("fuzz: ${name} ${seconds} s without a crash")
   else
-    tail -n 60 "${FUZZ_LOG}"
-    step_failed "fuzz" "inputs saved in ${FUZZ_ARTIFACTS}/, full log ${FUZZ_LOG}"
+    tail -n 60 "${log}"
+    step_failed "fuzz ${name}" "inputs saved in ${artifacts}/, full log ${log}"
   fi
 }
 
@@ -136,7 +142,9 @@ if check_preset default; then
   run_editor_e2e
 fi
 if check_preset asan; then
-  fuzz_document_reader
+  for fuzz_entry in "${FUZZ_TARGETS[@]}"; do
+    run_fuzz_target "${fuzz_entry%%:*}" "${fuzz_entry##*:}"
+  done
 fi
 
 echo
