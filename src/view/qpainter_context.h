@@ -7,6 +7,8 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -50,7 +52,9 @@ class QPainterContext final : public DrawingContext {
   };
   struct TextHash {
     using is_transparent = void;
-    size_t operator()(std::string_view utf8) const { return std::hash<std::string_view>{}(utf8); }
+    std::size_t operator()(std::string_view utf8) const {
+      return std::hash<std::string_view>{}(utf8);
+    }
   };
 
   void DrawThinLine(QPoint from, QPoint to);
