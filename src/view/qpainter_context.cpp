@@ -31,9 +31,18 @@ QPainterContext::QPainterContext(QPainter& painter)
   SelectBlackPen();
 }
 
+// Components and wires select their pen around every drawing, mostly the one already selected;
+// building a QPen and handing it to the painter each time costs more than the lines themselves.
 void QPainterContext::SelectPen(PenStyle style, int width, Colour colour) {
+  const bool insideFrame = style == PenStyle::InsideFrame;
+  if (penSelected_ && std::max(width, 1) == penWidth_ && insideFrame == insideFrame_ &&
+      colour == penColour_) {
+    return;
+  }
+  penSelected_ = true;
   penWidth_ = std::max(width, 1);
-  insideFrame_ = style == PenStyle::InsideFrame;
+  insideFrame_ = insideFrame;
+  penColour_ = colour;
   if (penWidth_ == 1) {
     // Width 0 is Qt's cosmetic one-pixel pen; flat caps keep its lines free of extra pixels. On
     // a zoomed canvas a line is one unit wide instead, so it grows with the drawing.
@@ -146,17 +155,33 @@ void QPainterContext::Text(int x, int y, std::string_view utf8) {
   if (utf8.empty()) {
     return;
   }
-  const QString text = ToQString(utf8);
+  const PreparedText& text = Prepared(utf8);
   // The cell behind the text is painted white, as the classic device context does by default;
-  // texts are black whatever pen is selected.
-  painter_.fillRect(QRect(x, y, Advance(text), fontMetrics_.height()), Qt::white);
-  painter_.setPen(Qt::black);
-  painter_.drawText(QPoint(x, y + fontMetrics_.ascent()), text);
-  painter_.setPen(pen_);
+  // texts are black whatever pen is selected. A text takes only the pen's colour, so the pen is
+  // changed (which makes the painter set up its pen anew twice) only when that is not black.
+  painter_.fillRect(QRect(x, y, text.width, fontMetrics_.height()), Qt::white);
+  const bool blackPen = penColour_ == 0;
+  if (!blackPen) {
+    painter_.setPen(Qt::black);
+  }
+  painter_.drawText(QPoint(x, y + fontMetrics_.ascent()), text.text);
+  if (!blackPen) {
+    painter_.setPen(pen_);
+  }
 }
 
 TextSize QPainterContext::MeasureText(std::string_view utf8) {
-  return {Advance(ToQString(utf8)), fontMetrics_.height()};
+  return {Prepared(utf8).width, fontMetrics_.height()};
+}
+
+const QPainterContext::PreparedText& QPainterContext::Prepared(std::string_view utf8) {
+  const auto found = texts_.find(utf8);
+  if (found != texts_.end()) {
+    return found->second;
+  }
+  QString text = ToQString(utf8);
+  const int width = Advance(text);
+  return texts_.emplace(std::string(utf8), PreparedText{std::move(text), width}).first->second;
 }
 
 // Character by character: measuring a whole string lays it out, which costs some forty times

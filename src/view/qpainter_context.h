@@ -6,6 +6,12 @@
 #include <QPen>
 #include <QPoint>
 #include <QRect>
+#include <QString>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "model/drawing_context.h"
 
@@ -38,16 +44,33 @@ class QPainterContext final : public DrawingContext {
   TextMetrics Metrics() override;
 
  private:
+  /// A text converted and measured once per paint: labels recur (every "+" is measured for the
+  /// layout, again by its body and once more when written).
+  struct PreparedText {
+    QString text;
+    int width = 0;
+  };
+  struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view utf8) const {
+      return std::hash<std::string_view>{}(utf8);
+    }
+  };
+
   void DrawThinLine(QPoint from, QPoint to);
   void FillFrame(const QRect& rect, const QColor& color);
   int Advance(const QString& text) const;
+  const PreparedText& Prepared(std::string_view utf8);
 
   QPainter& painter_;
   QFontMetrics fontMetrics_;
   QPen pen_;
   int penWidth_ = 1;
   bool insideFrame_ = false;
+  Colour penColour_ = 0;
+  bool penSelected_ = false;
   QPoint current_;
+  std::unordered_map<std::string, PreparedText, TextHash, std::equal_to<>> texts_;
 };
 
 }  // namespace trivenor

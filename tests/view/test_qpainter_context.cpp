@@ -117,13 +117,18 @@ class QPainterContextTest : public QObject {
           dc.SelectPen(PenStyle::Solid, 1, 0x0000FF);
           size = dc.MeasureText("Wx");
           dc.Text(5, 7, "Wx");
+          // The same pen again: the lines after a text keep it.
+          dc.SelectPen(PenStyle::Solid, 1, 0x0000FF);
+          dc.MoveTo(5, 60);
+          dc.LineTo(60, 60);
         },
         qRgb(0, 255, 0));
     const QFontMetrics metrics(DefaultCanvasFont());
     QCOMPARE(size->width, metrics.horizontalAdvance("Wx"));
     QCOMPARE(size->height, metrics.height());
+    QCOMPARE(image.pixel(5, 60), qRgb(255, 0, 0));
     int black = 0;
-    for (int y = 0; y < 80; ++y) {
+    for (int y = 0; y < 50; ++y) {
       for (int x = 0; x < 80; ++x) {
         const bool inCell = x >= 5 && x < 5 + size->width && y >= 7 && y < 7 + size->height;
         QVERIFY(inCell != (image.pixel(x, y) == qRgb(0, 255, 0)));
