@@ -17,10 +17,19 @@ class FormatError : public std::runtime_error {
   FormatError() : std::runtime_error("Unerwartetes Dateiformat.") {}
 };
 
+/// Where a loading archive takes its bytes when it does not hold them all at once.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  /// Reads up to `size` bytes into `into` and returns how many; 0 only at the end. A source that
+  /// fails throws (its own exception, which ends the load).
+  virtual std::size_t Read(std::uint8_t* into, std::size_t size) = 0;
+};
+
 /// The little-endian byte archive of circuit files. One object either stores (appends to its
-/// own buffer) or loads (reads from a span that must outlive it). Every record is written and
-/// read by one routine that calls the same exchange operations in both directions, so the
-/// writer and the reader cannot drift apart.
+/// own buffer) or loads (reads from a span that must outlive it, or from a ByteSource). Every
+/// record is written and read by one routine that calls the same exchange operations in both
+/// directions, so the writer and the reader cannot drift apart.
 ///
 /// Strings: a length prefix, then that many code-page bytes. Lengths 0 to 254 take one byte,
 /// up to 65533 the byte 0xFF and 16 bits, longer ones 0xFF, 0xFFFF and 32 bits. A reader also
@@ -36,7 +45,12 @@ class Archive {
   /// An archive that stores.
   Archive() = default;
   /// An archive that loads from `data`.
-  explicit Archive(std::span<const std::uint8_t> data) : storing_(false), data_(data) {}
+  explicit Archive(std::span<const std::uint8_t> data)
+      : storing_(false), data_(data), size_(data.size()) {}
+  /// An archive that loads the `size` bytes `source` gives, a window of them at a time: a large
+  /// file then never lies in memory whole next to the circuit built from it. Bytes the source
+  /// lacks count as the end of the data.
+  Archive(ByteSource& source, std::size_t size) : storing_(false), source_(&source), size_(size) {}
   /// The archive keeps only a view, so a temporary buffer would be gone before the first read.
   explicit Archive(const std::vector<std::uint8_t>&& data) = delete;
 
@@ -54,17 +68,26 @@ class Archive {
   void Raw(std::uint8_t* bytes, std::size_t size);
 
   /// Loading: bytes not yet read.
-  std::size_t Remaining() const { return data_.size() - position_; }
+  std::size_t Remaining() const { return size_ - consumed_ - position_; }
   /// Storing: everything written so far.
   const std::vector<std::uint8_t>& Written() const { return buffer_; }
   /// Storing: hands over everything written so far and starts an empty buffer.
   std::vector<std::uint8_t> TakeWritten() { return std::exchange(buffer_, {}); }
 
  private:
+  /// Loading: the next `count` bytes, valid until the next call; moves past them.
+  const std::uint8_t* Take(std::size_t count);
+  /// Loading from a source: moves the unread bytes to the front of the window and reads until
+  /// at least `count` bytes lie there.
+  void Refill(std::size_t count);
+
   bool storing_ = true;
-  std::vector<std::uint8_t> buffer_;
-  std::span<const std::uint8_t> data_;
-  std::size_t position_ = 0;
+  std::vector<std::uint8_t> buffer_;    ///< storing: everything written; loading: the window
+  std::span<const std::uint8_t> data_;  ///< loading: the bytes at hand
+  std::size_t position_ = 0;            ///< in data_
+  ByteSource* source_ = nullptr;
+  std::size_t size_ = 0;      ///< loading: all the bytes to read
+  std::size_t consumed_ = 0;  ///< loading: bytes read before data_ begins
 };
 
 }  // namespace trivenor
