@@ -22,11 +22,6 @@ std::uint16_t Le16(const std::uint8_t* bytes) {
   return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
 }
 
-std::uint32_t Le32(const std::uint8_t* bytes) {
-  return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-         static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
 void AppendLe16(std::vector<std::uint8_t>& out, std::uint16_t value) {
   const std::uint8_t bytes[] = {static_cast<std::uint8_t>(value),
                                 static_cast<std::uint8_t>(value >> 8)};
@@ -78,17 +73,6 @@ LengthPrefix TakeLengthPrefix(Take take) {
 
 }  // namespace
 
-// The check comes first so that no caller ever sizes a buffer from a length the data cannot back
-// up.
-const std::uint8_t* Archive::Take(std::size_t count) {
-  if (count > data_.size() - position_) {
-    Refill(count);
-  }
-  const std::uint8_t* bytes = data_.data() + position_;
-  position_ += count;
-  return bytes;
-}
-
 void Archive::Refill(std::size_t count) {
   if (source_ == nullptr || count > Remaining()) {
     throw FormatError();
@@ -115,20 +99,8 @@ void Archive::Refill(std::size_t count) {
   }
 }
 
-void Archive::Int32(std::int32_t& value) {
-  if (storing_) {
-    AppendLe32(buffer_, static_cast<std::uint32_t>(value));
-  } else {
-    value = static_cast<std::int32_t>(Le32(Take(4)));
-  }
-}
-
-void Archive::Float(float& value) {
-  auto bits = std::bit_cast<std::int32_t>(value);
-  Int32(bits);
-  if (!storing_) {
-    value = std::bit_cast<float>(bits);
-  }
+void Archive::Store32(std::uint32_t value) {
+  AppendLe32(buffer_, value);
 }
 
 void Archive::Bytes(std::string& bytes) {

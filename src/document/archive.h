@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -16,6 +17,12 @@ class FormatError : public std::runtime_error {
  public:
   FormatError() : std::runtime_error("Unerwartetes Dateiformat.") {}
 };
+
+/// The 32-bit number stored little-endian at `bytes`.
+inline std::uint32_t Le32(const std::uint8_t* bytes) {
+  return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+         static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+}
 
 /// Where a loading archive takes its bytes when it does not hold them all at once.
 class ByteSource {
@@ -56,9 +63,22 @@ class Archive {
 
   bool IsStoring() const { return storing_; }
 
-  void Int32(std::int32_t& value);
+  // Numbers make up most of a file, so their loading is inline.
+  void Int32(std::int32_t& value) {
+    if (storing_) {
+      Store32(static_cast<std::uint32_t>(value));
+    } else {
+      value = static_cast<std::int32_t>(Le32(Take(4)));
+    }
+  }
   /// The four bytes of the IEEE 754 bit pattern, as Int32 writes them (NaN payloads included).
-  void Float(float& value);
+  void Float(float& value) {
+    auto bits = std::bit_cast<std::int32_t>(value);
+    Int32(bits);
+    if (!storing_) {
+      value = std::bit_cast<float>(bits);
+    }
+  }
   /// Code-page bytes with a length prefix (see above). Storing more than 2^32 - 1 bytes throws
   /// std::length_error: the prefix has no form for it.
   void Bytes(std::string& bytes);
@@ -75,8 +95,17 @@ class Archive {
   std::vector<std::uint8_t> TakeWritten() { return std::exchange(buffer_, {}); }
 
  private:
-  /// Loading: the next `count` bytes, valid until the next call; moves past them.
-  const std::uint8_t* Take(std::size_t count);
+  void Store32(std::uint32_t value);
+  /// Loading: the next `count` bytes, valid until the next call; moves past them. The check
+  /// comes first so that no caller ever sizes a buffer from a length the data cannot back up.
+  const std::uint8_t* Take(std::size_t count) {
+    if (count > data_.size() - position_) {
+      Refill(count);
+    }
+    const std::uint8_t* bytes = data_.data() + position_;
+    position_ += count;
+    return bytes;
+  }
   /// Loading from a source: moves the unread bytes to the front of the window and reads until
   /// at least `count` bytes lie there.
   void Refill(std::size_t count);
