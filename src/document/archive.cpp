@@ -1,5 +1,6 @@
 #include "document/archive.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <limits>
@@ -14,25 +15,11 @@ constexpr std::uint16_t kWideMarker = 0xFFFE;
 constexpr std::uint16_t kLongMarker = 0xFFFF;
 constexpr std::uint8_t kEscape = 0xFF;
 
-// Returns the next `count` bytes and moves past them. The check comes first so that no caller
-// ever sizes a buffer from a length the data cannot back up.
-const std::uint8_t* Take(std::span<const std::uint8_t> data, std::size_t& position,
-                         std::size_t count) {
-  if (count > data.size() - position) {
-    throw FormatError();
-  }
-  const std::uint8_t* bytes = data.data() + position;
-  position += count;
-  return bytes;
-}
+/// A file is read in pieces of this size (larger only for a string that does not fit).
+constexpr std::size_t kWindowBytes = std::size_t{64} << 10;
 
 std::uint16_t Le16(const std::uint8_t* bytes) {
   return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
-}
-
-std::uint32_t Le32(const std::uint8_t* bytes) {
-  return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-         static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
 }
 
 void AppendLe16(std::vector<std::uint8_t>& out, std::uint16_t value) {
@@ -68,37 +55,52 @@ struct LengthPrefix {
   bool wide = false;  // the wide marker: a second prefix, counting UTF-16 units, follows
 };
 
-LengthPrefix TakeLengthPrefix(std::span<const std::uint8_t> data, std::size_t& position) {
-  const std::uint8_t first = *Take(data, position, 1);
+template <typename Take>
+LengthPrefix TakeLengthPrefix(Take take) {
+  const std::uint8_t first = *take(1);
   if (first != kEscape) {
     return {first, false};
   }
-  const std::uint16_t second = Le16(Take(data, position, 2));
+  const std::uint16_t second = Le16(take(2));
   if (second == kWideMarker) {
     return {0, true};
   }
   if (second != kLongMarker) {
     return {second, false};
   }
-  return {Le32(Take(data, position, 4)), false};
+  return {Le32(take(4)), false};
 }
 
 }  // namespace
 
-void Archive::Int32(std::int32_t& value) {
-  if (storing_) {
-    AppendLe32(buffer_, static_cast<std::uint32_t>(value));
-  } else {
-    value = static_cast<std::int32_t>(Le32(Take(data_, position_, 4)));
+void Archive::Refill(std::size_t count) {
+  if (source_ == nullptr || count > Remaining()) {
+    throw FormatError();
+  }
+  const std::size_t kept = data_.size() - position_;
+  if (kept > 0) {
+    std::memmove(buffer_.data(), data_.data() + position_, kept);
+  }
+  buffer_.resize(std::max({buffer_.size(), kWindowBytes, count}));
+  const std::size_t wanted = std::min(buffer_.size(), Remaining());
+  std::size_t filled = kept;
+  while (filled < wanted) {
+    const std::size_t got = source_->Read(buffer_.data() + filled, wanted - filled);
+    if (got == 0) {
+      break;
+    }
+    filled += got;
+  }
+  consumed_ += position_;
+  data_ = std::span<const std::uint8_t>(buffer_.data(), filled);
+  position_ = 0;
+  if (filled < count) {
+    throw FormatError();  // the source ended before the size it was announced with
   }
 }
 
-void Archive::Float(float& value) {
-  auto bits = std::bit_cast<std::int32_t>(value);
-  Int32(bits);
-  if (!storing_) {
-    value = std::bit_cast<float>(bits);
-  }
+void Archive::Store32(std::uint32_t value) {
+  AppendLe32(buffer_, value);
 }
 
 void Archive::Bytes(std::string& bytes) {
@@ -107,18 +109,19 @@ void Archive::Bytes(std::string& bytes) {
     buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
     return;
   }
-  LengthPrefix prefix = TakeLengthPrefix(data_, position_);
+  auto take = [this](std::size_t count) { return Take(count); };
+  LengthPrefix prefix = TakeLengthPrefix(take);
   if (!prefix.wide) {
-    const std::uint8_t* text = Take(data_, position_, prefix.length);
+    const std::uint8_t* text = Take(prefix.length);
     bytes.assign(reinterpret_cast<const char*>(text), prefix.length);
     return;
   }
-  prefix = TakeLengthPrefix(data_, position_);
+  prefix = TakeLengthPrefix(take);
   // Checked before doubling: the byte count of a 32-bit unit count can overflow a 32-bit size_t.
   if (prefix.wide || prefix.length > Remaining() / 2) {
     throw FormatError();
   }
-  const std::uint8_t* units_le = Take(data_, position_, std::size_t{prefix.length} * 2);
+  const std::uint8_t* units_le = Take(std::size_t{prefix.length} * 2);
   std::u16string units(prefix.length, u'\0');
   for (std::size_t i = 0; i < units.size(); ++i) {
     units[i] = static_cast<char16_t>(Le16(units_le + 2 * i));
@@ -145,7 +148,7 @@ void Archive::Raw(std::uint8_t* bytes, std::size_t size) {
   if (storing_) {
     buffer_.insert(buffer_.end(), bytes, bytes + size);
   } else {
-    std::memcpy(bytes, Take(data_, position_, size), size);
+    std::memcpy(bytes, Take(size), size);
   }
 }
 

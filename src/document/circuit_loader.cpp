@@ -21,9 +21,14 @@ void EnterFirstFile(LoadContext& context, const std::string& path) {
 
 void ReadDocumentFile(const std::string& path, std::span<const std::uint8_t> bytes,
                       SubCircuit& circuit, DocumentSettings& settings, FileReader& files) {
-  LoadContext context(files, bytes.size());
-  EnterFirstFile(context, path);
   Archive archive(bytes);
+  ReadDocumentFile(path, archive, circuit, settings, files);
+}
+
+void ReadDocumentFile(const std::string& path, Archive& archive, SubCircuit& circuit,
+                      DocumentSettings& settings, FileReader& files) {
+  LoadContext context(files, archive.Remaining());
+  EnterFirstFile(context, path);
   SerializeDocument(archive, circuit, settings, &context);
 }
 

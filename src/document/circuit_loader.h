@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "document/archive.h"
 #include "document/circuit_files.h"
 #include "document/document_serializer.h"
 #include "model/sub_circuit.h"
@@ -27,6 +28,9 @@ inline constexpr std::size_t kMaxDocumentBytes = std::size_t{64} << 20;
 /// FormatError on malformed data; the circuit and settings may then hold part of the file.
 void ReadDocumentFile(const std::string& path, std::span<const std::uint8_t> bytes,
                       SubCircuit& circuit, DocumentSettings& settings, FileReader& files);
+/// The same, reading the file through `archive`, which loads all of it.
+void ReadDocumentFile(const std::string& path, Archive& archive, SubCircuit& circuit,
+                      DocumentSettings& settings, FileReader& files);
 
 /// Reads the file at `path` to become a sub-circuit, in a load that begins with that file (as
 /// for a document, a dynamic sub-circuit inside that names it keeps its stored copy). Nothing

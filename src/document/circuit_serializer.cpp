@@ -41,8 +41,8 @@ class CircuitRecord {
   void JunctionRecord(SubCircuit& circuit, std::size_t index);
 
   void Enter(Port& port);
-  void Expect(Port& port, std::int32_t number) { pending_.push_back({&port, number}); }
-  void ResolveSources();
+  void Expect(Port& port, std::int32_t number);
+  void ResolveSources(SubCircuit& circuit);
 
   /// A list: a not-empty flag, then every element followed by a next-element flag. Writing uses
   /// `count`; reading goes on while the flag is nonzero, or for `strict` only while it is 1.
@@ -67,6 +67,8 @@ class CircuitRecord {
   bool loading_;
   std::vector<Port*> table_;
   std::vector<PendingSource> pending_;
+  /// Two ports were entered under one number, which no writer does.
+  bool numberReused_ = false;
 };
 
 std::int32_t CircuitRecord::NumberPorts(SubCircuit& circuit) {
@@ -119,7 +121,7 @@ std::vector<std::int32_t> CircuitRecord::Exchange(SubCircuit& circuit, bool asSu
        [&](std::size_t i) { ComponentRecord(circuit, i, asSubCircuit); });
   List(circuit.junctions.size(), false, [&](std::size_t i) { JunctionRecord(circuit, i); });
   if (loading_) {
-    ResolveSources();
+    ResolveSources(circuit);
   }
   return inputSources;
 }
@@ -295,17 +297,51 @@ void CircuitRecord::JunctionRecord(SubCircuit& circuit, std::size_t index) {
 }
 
 void CircuitRecord::Enter(Port& port) {
-  table_[static_cast<std::size_t>(
-      Checked(port.serial, 1, static_cast<std::int32_t>(table_.size()) - 1))] = &port;
+  Port*& entry = table_[static_cast<std::size_t>(
+      Checked(port.serial, 1, static_cast<std::int32_t>(table_.size()) - 1))];
+  numberReused_ = numberReused_ || entry != nullptr;
+  entry = &port;
 }
 
-void CircuitRecord::ResolveSources() {
+// A wire from a port read earlier is connected at once; only one from a port further on waits
+// for the end of the record. Most wires lead backwards, so the waiting list stays short and a
+// large file needs little memory beyond its circuit.
+void CircuitRecord::Expect(Port& port, std::int32_t number) {
+  const auto slot =
+      static_cast<std::size_t>(Checked(number, 0, static_cast<std::int32_t>(table_.size()) - 1));
+  if (table_[slot] != nullptr) {
+    port.source = table_[slot];
+  } else if (slot != 0) {
+    pending_.push_back({&port, number});
+  }
+}
+
+void CircuitRecord::ResolveSources(SubCircuit& circuit) {
   for (const PendingSource& pending : pending_) {
-    const auto slot = static_cast<std::size_t>(
-        Checked(pending.number, 0, static_cast<std::int32_t>(table_.size()) - 1));
-    pending.port->source = table_[slot];
+    pending.port->source = table_[static_cast<std::size_t>(pending.number)];
   }
   pending_.clear();
+  if (!numberReused_) {
+    return;
+  }
+  // A number entered twice stands for the port entered last, also for the wires connected
+  // before that port was read.
+  auto reconnect = [this](Port& sink) {
+    if (sink.source != nullptr) {
+      sink.source = table_[static_cast<std::size_t>(sink.source->serial)];
+    }
+  };
+  for (auto& component : circuit.components) {
+    for (auto& port : component->inputs) {
+      reconnect(*port);
+    }
+  }
+  for (auto& junction : circuit.junctions) {
+    reconnect(junction->port);
+  }
+  for (auto& port : circuit.outputs) {
+    reconnect(*port);
+  }
 }
 
 }  // namespace

@@ -44,6 +44,24 @@ std::string WithTitle(std::string text, const std::string& title) {
   return text.replace(text.find("%1"), 2, title);
 }
 
+/// A file that fails while it is being read in pieces.
+struct StreamReadFailure {};
+
+class FileSource final : public ByteSource {
+ public:
+  explicit FileSource(FileStream& file) : file_(file) {}
+  std::size_t Read(std::uint8_t* into, std::size_t size) override {
+    const long long done = file_.Read(into, size);
+    if (done < 0) {
+      throw StreamReadFailure();
+    }
+    return static_cast<std::size_t>(done);
+  }
+
+ private:
+  FileStream& file_;
+};
+
 }  // namespace
 
 DocumentBytes ReadDocumentBytes(const std::string& path) {
@@ -71,13 +89,30 @@ DocumentError LoadDocumentBytes(const std::string& path, std::span<const std::ui
   return DocumentError::None;
 }
 
+// The file is decoded as it is read: a large circuit then never shares the memory with a copy
+// of its whole file. The file counts as the size it had when it was opened.
 DocumentError OpenDocumentFile(const std::string& path, SubCircuit& circuit,
                                DocumentSettings& settings, FileReader& files) {
-  const DocumentBytes file = ReadDocumentBytes(path);
-  if (file.error != DocumentError::None) {
-    return file.error;
+  FileStream file(path);
+  if (file.failure() != ReadFailure::None) {
+    return FromReadFailure(file.failure());
   }
-  return LoadDocumentBytes(path, file.bytes, circuit, settings, files);
+  if (file.size() > kMaxDocumentBytes) {
+    return DocumentError::BadFormat;
+  }
+  if (file.size() == 0) {
+    return DocumentError::None;
+  }
+  FileSource source(file);
+  Archive archive(source, static_cast<std::size_t>(file.size()));
+  try {
+    ReadDocumentFile(path, archive, circuit, settings, files);
+  } catch (const FormatError&) {
+    return DocumentError::BadFormat;
+  } catch (const StreamReadFailure&) {
+    return DocumentError::ReadFailed;
+  }
+  return DocumentError::None;
 }
 
 DocumentError SaveDocumentFile(const std::string& path, SubCircuit& circuit,

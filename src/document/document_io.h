@@ -47,9 +47,9 @@ DocumentBytes ReadDocumentBytes(const std::string& path);
 DocumentError LoadDocumentBytes(const std::string& path, std::span<const std::uint8_t> bytes,
                                 SubCircuit& circuit, DocumentSettings& settings, FileReader& files);
 
-/// Both steps of opening, as the editor does them, into the empty `circuit` and default
-/// `settings`. On an error the circuit and settings may hold part of the file: the caller empties
-/// them.
+/// Both steps of opening in one, into the empty `circuit` and default `settings`, with the same
+/// results; the file is decoded as it is read, so it is never held whole. On an error the circuit
+/// and settings may hold part of the file: the caller empties them.
 DocumentError OpenDocumentFile(const std::string& path, SubCircuit& circuit,
                                DocumentSettings& settings, FileReader& files);
 

@@ -384,6 +384,29 @@ FileContents ReadWholeFile(const std::string& path, std::size_t limit) {
   return contents;
 }
 
+FileStream::FileStream(const std::string& path) {
+  if (path.empty()) {
+    failure_ = ReadFailure::NotFound;
+    return;
+  }
+  descriptor_ = OpenForReading(PathFromUtf8(path));
+  if (descriptor_ < 0) {
+    failure_ = ClassifyRead(errno);
+  } else if (!RegularFileSize(descriptor_, size_)) {
+    failure_ = ReadFailure::Failed;
+  }
+}
+
+FileStream::~FileStream() {
+  if (descriptor_ >= 0) {
+    CloseFile(descriptor_);
+  }
+}
+
+long long FileStream::Read(std::uint8_t* into, std::size_t size) {
+  return ReadSome(descriptor_, into, size);
+}
+
 WriteFailure WriteFileSafely(const std::string& path, std::span<const std::uint8_t> bytes) {
   if (path.empty()) {
     return WriteFailure::BadName;

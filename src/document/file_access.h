@@ -27,6 +27,28 @@ struct FileContents {
 /// caller can tell a file that is too large without holding all of it.
 FileContents ReadWholeFile(const std::string& path, std::size_t limit = SIZE_MAX);
 
+/// A regular file opened for reading in pieces. Like ReadWholeFile, it refuses pipes and
+/// devices without waiting for them.
+class FileStream {
+ public:
+  explicit FileStream(const std::string& path);
+  ~FileStream();
+  FileStream(const FileStream&) = delete;
+  FileStream& operator=(const FileStream&) = delete;
+
+  /// None when the file is open.
+  ReadFailure failure() const { return failure_; }
+  /// The size when it was opened.
+  std::uint64_t size() const { return size_; }
+  /// Reads up to `size` bytes into `into`: how many, 0 at the end, or -1 with errno set.
+  long long Read(std::uint8_t* into, std::size_t size);
+
+ private:
+  int descriptor_ = -1;
+  ReadFailure failure_ = ReadFailure::None;
+  std::uint64_t size_ = 0;
+};
+
 /// Why a file could not be written. An existing target is never touched when writing fails.
 enum class WriteFailure {
   None,

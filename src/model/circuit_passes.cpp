@@ -19,6 +19,9 @@ bool CircuitPasses::RunPass() {
 }
 
 void CircuitPasses::RunPasses(std::uint64_t count) {
+  if (count == 0) {
+    return;  // nothing runs, so there is nothing to compile or to write back
+  }
   CompileIfChanged();
   for (std::uint64_t i = 0; i < count; ++i) {
     if (plan_ != nullptr) {

@@ -28,6 +28,7 @@ GraphPlot::GraphPlot(const GraphSettings& settings)
   if (!continuous) {
     xSamples.assign(static_cast<std::size_t>(points), 0.0f);
   }
+  inputs.reserve(3);
   AddInput(0);
   AddInput(1);
   AddInput(3);

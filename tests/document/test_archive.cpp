@@ -207,8 +207,27 @@ TEST(ArchiveRecords, ReadBackWhatWasWritten) {
   EXPECT_TRUE(std::equal(std::begin(loaded.block), std::end(loaded.block), written.block));
 }
 
-TEST(ArchiveRecords, DataEndingAnywhereThrowsFormatError) {
-  const ByteVector complete = Concat({
+/// Gives the bytes of `data` in reads of at most `step` bytes, as a file may.
+class TricklingSource final : public ByteSource {
+ public:
+  TricklingSource(std::span<const std::uint8_t> data, std::size_t step)
+      : data_(data), step_(step) {}
+  std::size_t Read(std::uint8_t* into, std::size_t size) override {
+    const std::size_t count = std::min({size, step_, data_.size() - given_});
+    std::copy_n(data_.data() + given_, count, into);
+    given_ += count;
+    return count;
+  }
+
+ private:
+  std::span<const std::uint8_t> data_;
+  std::size_t step_;
+  std::size_t given_ = 0;
+};
+
+/// Every form a load can take apart: numbers, all length forms, wide strings and a raw block.
+ByteVector EveryForm() {
+  return Concat({
       StoredInt32(42),
       StoredBytes("abc"),
       StoredBytes(std::string(300, 'y')),
@@ -221,22 +240,59 @@ TEST(ArchiveRecords, DataEndingAnywhereThrowsFormatError) {
       Utf16Le(u"w"),
       {9, 8, 7},  // raw block
   });
-  auto read_all = [](std::span<const std::uint8_t> data) {
-    Archive archive(data);
-    std::int32_t number = 0;
-    archive.Int32(number);
-    std::string text;
-    for (int i = 0; i < 6; ++i) {
-      archive.Bytes(text);
-    }
-    std::uint8_t block[3];
-    archive.Raw(block, sizeof block);
-    return text + std::string(block, block + sizeof block);
-  };
-  EXPECT_EQ(read_all(complete), "w\x09\x08\x07");
+}
+
+std::string ReadEveryForm(Archive& archive) {
+  std::int32_t number = 0;
+  archive.Int32(number);
+  std::string text;
+  for (int i = 0; i < 6; ++i) {
+    archive.Bytes(text);
+  }
+  std::uint8_t block[3];
+  archive.Raw(block, sizeof block);
+  return text + std::string(block, block + sizeof block);
+}
+
+TEST(ArchiveRecords, DataEndingAnywhereThrowsFormatError) {
+  const ByteVector complete = EveryForm();
+  Archive whole(complete);
+  EXPECT_EQ(ReadEveryForm(whole), "w\x09\x08\x07");
   for (std::size_t size = 0; size < complete.size(); ++size) {
     SCOPED_TRACE(size);
-    EXPECT_THROW(read_all(std::span(complete).first(size)), FormatError);
+    const auto part = std::span(complete).first(size);
+    Archive inMemory(part);
+    EXPECT_THROW(ReadEveryForm(inMemory), FormatError);
+    TricklingSource announced(part, 3);
+    Archive shortStream(announced, size);
+    EXPECT_THROW(ReadEveryForm(shortStream), FormatError);
+    // A file that shrinks while it is read gives fewer bytes than its size promised.
+    TricklingSource shrunk(part, 3);
+    Archive brokenPromise(shrunk, complete.size());
+    EXPECT_THROW(ReadEveryForm(brokenPromise), FormatError);
+  }
+}
+
+TEST(ArchiveRecords, SourceGivesTheSameValuesWhereverItsPiecesEnd) {
+  // The archive reads a source 64 KiB at a time: each value here lies across the end of the
+  // first window once, and a string longer than a window follows.
+  const ByteVector form = EveryForm();
+  const ByteVector longText = StoredBytes(std::string(70000, 'L'));
+  for (std::size_t padding = 65536 - form.size() - 4; padding <= 65536; ++padding) {
+    SCOPED_TRACE(padding);
+    const ByteVector data = Concat({ByteVector(padding, 0), form, longText, StoredInt32(-3)});
+    TricklingSource source(data, 4099);
+    Archive archive(source, data.size());
+    ByteVector skipped(padding);
+    archive.Raw(skipped.data(), skipped.size());
+    EXPECT_EQ(ReadEveryForm(archive), "w\x09\x08\x07");
+    std::string text;
+    archive.Bytes(text);
+    EXPECT_EQ(text, std::string(70000, 'L'));
+    std::int32_t last = 0;
+    archive.Int32(last);
+    EXPECT_EQ(last, -3);
+    EXPECT_EQ(archive.Remaining(), 0u);
   }
 }
 

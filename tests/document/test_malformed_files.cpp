@@ -170,6 +170,11 @@ constexpr std::ptrdiff_t kWidth = -12;
 constexpr std::ptrdiff_t kThickness = -4;
 }  // namespace component_field
 
+/// The serial field of a delay line's output port, counted from the delay's x field: y, colour,
+/// the port lists flag, the input port record and its next flag, the output list flag, then
+/// row, thickness and value.
+constexpr std::ptrdiff_t kDelayOutputSerial = 12 + 4 + 28 + 4 + 4 + 12;
+
 /// The offset `delta` bytes from the unique marker.
 std::size_t Field(const Bytes& bytes, std::int64_t marker, std::ptrdiff_t delta) {
   return static_cast<std::size_t>(static_cast<std::ptrdiff_t>(OffsetOf(bytes, marker)) + delta);
@@ -757,6 +762,15 @@ std::vector<MalformedFile> OddFiles() {
       {"odd_wide_string_title", "the title in the wide UTF-16 form", WideTitle},
       {"odd_owner_without_check_marker",
        "the owner stored unscrambled: it reads as what it unscrambles to", OwnerWithoutCheckMarker},
+      {"odd_reference_number_given_twice",
+       "the delay's output carries the number of the \"+\" output, whose wires lead to the port "
+       "read last, the delay's own input among them",
+       [] {
+         Bytes bytes = SampleDocument();
+         const std::int32_t plusNumber =
+             Int32At(bytes, Field(bytes, kPlusOutput, port_field::kSerial));
+         return WithInt32(bytes, Field(bytes, kDelayX, kDelayOutputSerial), plusNumber);
+       }},
       {"odd_sub_circuits_nested_to_the_limit", "circuits nested as deep as allowed",
        [] { return NestedDocument(file_limits::kMaxNesting - 1); }},
   };
@@ -1027,6 +1041,14 @@ TEST(OddFiles, ReadAsTheReaderDefinesThem) {
     EXPECT_EQ(ComponentAt(*opened.circuit, marker::kPlusX).kind, -5);
     EXPECT_EQ(ComponentAt(*opened.circuit, marker::kPlusX).inputs.size(), 2u);
     EXPECT_EQ(ComponentAt(*opened.circuit, marker::kCosineX).kind, 150);
+  }
+  {
+    Opened opened = OpenOdd("odd_reference_number_given_twice");
+    Component& delay = ComponentAt(*opened.circuit, marker::kDelayX);
+    EXPECT_EQ(delay.inputs[0]->source, delay.outputs[0].get());
+    EXPECT_EQ(ComponentAt(*opened.circuit, marker::kDisplayX).inputs[0]->source,
+              delay.outputs[0].get());
+    EXPECT_EQ(ComponentAt(*opened.circuit, marker::kHazardX).inputs[0]->source, nullptr);
   }
   EXPECT_EQ(OpenOdd("odd_top_input_terminal_source_out_of_range").circuit->inputs[0]->source,
             nullptr);
