@@ -52,7 +52,7 @@ std::vector<Port*> Ports(SubCircuit& circuit, bool feeding) {
 
 class RandomCircuits {
  public:
-  explicit RandomCircuits(std::uint32_t seed) : random_(seed) {}
+  explicit RandomCircuits(std::uint32_t startValue) : random_(startValue) {}
 
   int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
   bool Chance(double p) { return std::bernoulli_distribution(p)(random_); }
@@ -189,7 +189,7 @@ class Twins {
   /// The same edit on both, naming ports and parts by their place in the lists.
   void Edit() {
     const int what = random_.Pick(0, 4);
-    const auto seed = static_cast<std::uint32_t>(random_.Pick(0, 1 << 30));
+    const auto startValue = static_cast<std::uint32_t>(random_.Pick(0, 1 << 30));
     const auto first = static_cast<std::size_t>(random_.Pick(0, 999));
     const auto second = static_cast<std::size_t>(random_.Pick(0, 999));
     for (SubCircuit* circuit : {&planned_, reference_.get()}) {
@@ -204,7 +204,7 @@ class Twins {
       } else if (what == 2 && !parts.empty()) {
         edit.Remove(*parts[first % parts.size()]);
       } else if (what == 3) {
-        edit.Place(RandomCircuits(seed).Part(1), 0, 0);  // the same part for both
+        edit.Place(RandomCircuits(startValue).Part(1), 0, 0);  // the same part for both
       } else if (!feeders.empty()) {
         edit.Connect(*feeders[first % feeders.size()], edit.AddJunction(0, 0).port);
       }
@@ -221,9 +221,9 @@ class Twins {
 };
 
 TEST(EvaluationPlan, RandomCircuitsRunAsTheObjectsRunThem) {
-  for (std::uint32_t seed = 1; seed <= 150; ++seed) {
-    SCOPED_TRACE("seed " + std::to_string(seed));
-    RandomCircuits random(seed);
+  for (std::uint32_t startValue = 1; startValue <= 150; ++startValue) {
+    SCOPED_TRACE("startValue " + std::to_string(startValue));
+    RandomCircuits random(startValue);
     Twins twins(random);
     for (int step = 0; step < 40; ++step) {
       SCOPED_TRACE("step " + std::to_string(step));
