@@ -18,8 +18,8 @@ bool Owns(const PortList& ports, const Port* port) {
                      [port](const auto& owned) { return owned.get() == port; });
 }
 
-template <typename Owner, typename Object>
-void EraseOwned(std::vector<std::unique_ptr<Owner>>& list, const Object* object) {
+template <typename List, typename Object>
+void EraseOwned(List& list, const Object* object) {
   std::erase_if(list, [object](const auto& owned) { return owned.get() == object; });
 }
 

@@ -10,7 +10,7 @@ namespace trivenor {
 class DrawingContext;
 
 /// Everything placed on the canvas. Code that needs the concrete type branches on `kind`.
-class Component {
+class Component : public PoolAllocated<Component> {
  public:
   explicit Component(int kindCode) : kind(kindCode) {}
   virtual ~Component() = default;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "model/object_pool.h"
 #include "model/pull_rule.h"
 
 namespace trivenor {
@@ -24,7 +25,7 @@ enum class PortRole : std::int8_t {
 
 /// One connection point. A wire is not an object: the consuming port points at the port it
 /// takes its value from. That pointer never owns, and wires may form cycles.
-struct Port {
+struct Port : PoolAllocated<Port> {
   Port() = default;
   explicit Port(PortRole portRole, int portRow = 0) : role(portRole), row(portRow) {}
   Port(const Port&) = delete;
@@ -65,7 +66,7 @@ inline void CopyPortState(const Port& port, Port& copy) {
 
 /// Ports are held through unique_ptr because wires point at them: their addresses must stay put
 /// while terminals are added and removed.
-using PortList = std::vector<std::unique_ptr<Port>>;
+using PortList = std::vector<std::unique_ptr<Port>, PoolAllocator<std::unique_ptr<Port>>>;
 
 /// Updates one port from its source (see PullRule).
 inline void PullFromSource(Port& port) {
@@ -74,7 +75,7 @@ inline void PullFromSource(Port& port) {
 
 /// A free wire point: bends and branches wires. Its port takes one source and feeds any number
 /// of ports.
-struct Junction {
+struct Junction : PoolAllocated<Junction> {
   Port port{PortRole::JunctionPoint};
 };
 

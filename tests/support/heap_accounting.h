@@ -6,7 +6,8 @@ namespace trivenor::test_support {
 
 /// A test program that links heap_accounting replaces the global allocation functions with ones
 /// that count: the number of allocations, the bytes live and their highest value. Only programs
-/// of their own link it, so no other test is affected.
+/// of their own link it, so no other test is affected. The blocks of the model's pool count as
+/// heap blocks of their size.
 std::size_t HeapAllocations();
 std::size_t LiveHeapBytes();
 std::size_t PeakHeapBytes();
