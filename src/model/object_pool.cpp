@@ -90,10 +90,12 @@ void PoolFree(void* block, std::size_t bytes) noexcept {
     return;
   }
 #if defined(TRIVENOR_POOL_PASSTHROUGH)
-  ::operator delete(block, bytes);
+  // Unsized: clang builds without sized deallocation unless asked for it.
+  static_cast<void>(bytes);
+  ::operator delete(block);
 #else
   if (bytes > kLargestPooled) {
-    ::operator delete(block, bytes);
+    ::operator delete(block);
     return;
   }
   const std::size_t sizeClass = ClassOf(bytes == 0 ? 1 : bytes);
