@@ -39,6 +39,15 @@ bool Differ(const PortState& a, const PortState& b) {
 
 }  // namespace
 
+// Most pulls have a source: for them the rule is left with the one test of its validity.
+inline void EvaluationPlan::PullInto(PortState* states, PortState& port, std::int32_t source) {
+  if (source >= 0) [[likely]] {
+    PullThroughWire(port, states[source]);
+  } else {
+    PullRule<PortState>(port, nullptr, source == kTypedInput);
+  }
+}
+
 bool EvaluationPlan::Run() {
   for (const std::int32_t index : typedInputs_) {
     states_[index].value = given_[index].value = ports_[index]->value;
@@ -71,23 +80,23 @@ bool EvaluationPlan::Run() {
       case StepType::Objects:
         RunObjects(step);
         break;
+      case StepType::FusedTwoInput:
+        RunFusedTwoInputs(step);
+        break;
+      case StepType::FusedUnary:
+        RunFusedUnaries(step);
+        break;
     }
   }
   ++passesNotWritten_;
   return hasOutputs_;
 }
 
-// Most pulls have a source: for them the rule is left with the one test of its validity.
 void EvaluationPlan::RunPulls(const Step& step) {
   PortState* states = states_.data();
   const Pull* end = pulls_.data() + step.end;
   for (const Pull* pull = pulls_.data() + step.begin; pull != end; ++pull) {
-    const std::int32_t source = pull->source;
-    if (source >= 0) {
-      PullThroughWire(states[pull->port], states[source]);
-    } else {
-      PullRule<PortState>(states[pull->port], nullptr, source == kTypedInput);
-    }
+    PullInto(states, states[pull->port], pull->source);
   }
 }
 
@@ -124,6 +133,33 @@ void EvaluationPlan::RunUnaries(const Step& step) {
       [states](auto kindCode, const Unary& part) {
         UnaryRule(kindCode, states[part.in], states[part.out]);
       });
+}
+
+void EvaluationPlan::RunFusedTwoInputs(const Step& step) {
+  using namespace kind;
+  PortState* states = states_.data();
+  LoopsByKind<Plus, Minus, Times, Divide, Power, And, Or, Equal, Less, Greater, IntegerDivide,
+              Modulo>(step.kindCode, fusedTwoInputs_.data() + step.begin,
+                      fusedTwoInputs_.data() + step.end,
+                      [states](auto kindCode, const FusedTwoInput& part) {
+                        PortState* ports = states + part.first;
+                        PullInto(states, ports[0], part.sourceA);
+                        PullInto(states, ports[1], part.sourceB);
+                        TwoInputRule(kindCode, ports[0], ports[1], ports[2]);
+                      });
+}
+
+void EvaluationPlan::RunFusedUnaries(const Step& step) {
+  using namespace kind;
+  PortState* states = states_.data();
+  LoopsByKind<Not, Floor, Ceiling, Log, SquareRoot, Sine, Cosine, Absolute, Tangent, Truncate, Sign,
+              Exp, ArcTangent, Log10>(step.kindCode, fusedUnaries_.data() + step.begin,
+                                      fusedUnaries_.data() + step.end,
+                                      [states](auto kindCode, const FusedUnary& part) {
+                                        PortState* ports = states + part.first;
+                                        PullInto(states, ports[0], part.source);
+                                        UnaryRule(kindCode, ports[0], ports[1]);
+                                      });
 }
 
 void EvaluationPlan::RunDelays(const Step& step) {

@@ -29,7 +29,9 @@ struct PortState {
 /// filters, constants, or the components that must stay objects (displays, graphs), which are
 /// called through their own code. The steps come in exactly the order in which the objects'
 /// own pass does its work, sub-circuits inlined at their place, so a pass computes the same
-/// results and draws the same random numbers.
+/// results and draws the same random numbers. Only where nothing can tell the difference are an
+/// operator's pulls and its computation fused into one record, run at the end of the pulls,
+/// consumers before producers: a chain is then one loop over its parts.
 ///
 /// The object model stays the truth for editing, drawing and files: what the passes changed is
 /// written back to it, and whoever changes values outside a pass (Reset) has the plan load them
@@ -51,6 +53,8 @@ class EvaluationPlan {
   void LoadState();
 
   std::size_t StepCount() const { return steps_.size(); }
+  /// How many operators take their inputs and compute in one record.
+  std::size_t FusedCount() const { return fusedTwoInputs_.size() + fusedUnaries_.size(); }
 
  private:
   friend class PlanCompiler;
@@ -63,7 +67,9 @@ class EvaluationPlan {
     Delays,
     Hazards,
     Constants,
-    Objects
+    Objects,
+    FusedTwoInput,
+    FusedUnary
   };
   struct Step {
     StepType type;
@@ -86,6 +92,17 @@ class EvaluationPlan {
   struct Unary {
     std::int32_t in;
     std::int32_t out;
+  };
+  /// An operator whose inputs and output are the states `first`, `first` + 1, ...: it pulls its
+  /// inputs from the sources and computes at once.
+  struct FusedTwoInput {
+    std::int32_t sourceA;
+    std::int32_t sourceB;
+    std::int32_t first;
+  };
+  struct FusedUnary {
+    std::int32_t source;
+    std::int32_t first;
   };
   struct Delay {
     std::int32_t in;
@@ -116,6 +133,8 @@ class EvaluationPlan {
     JunctionGraph graph;
   };
 
+  /// Pulls `port` from state `source`, or as a negative source says.
+  static void PullInto(PortState* states, PortState& port, std::int32_t source);
   void RunPulls(const Step& step);
   void RunJunctions(JunctionBlock& block);
   void RunTwoInputs(const Step& step);
@@ -124,6 +143,8 @@ class EvaluationPlan {
   void RunHazards(const Step& step);
   void RunConstants(const Step& step);
   void RunObjects(const Step& step);
+  void RunFusedTwoInputs(const Step& step);
+  void RunFusedUnaries(const Step& step);
   /// The objects take state `index`; the state from the objects.
   void GiveState(std::size_t index);
   void PortToState(std::size_t index);
@@ -138,6 +159,8 @@ class EvaluationPlan {
   std::vector<JunctionBlock> junctionBlocks_;
   std::vector<TwoInput> twoInputs_;
   std::vector<Unary> unaries_;
+  std::vector<FusedTwoInput> fusedTwoInputs_;
+  std::vector<FusedUnary> fusedUnaries_;
   std::vector<Delay> delays_;
   std::vector<DelayLine*> delayObjects_;
   std::vector<float> rings_;

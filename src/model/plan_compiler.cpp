@@ -26,14 +26,39 @@ class PlanCompiler {
  private:
   using Plan = EvaluationPlan;
 
-  void Number(Component& component);
+  /// Who pulls a port: within a circuit, the inputs of its components that are not
+  /// sub-circuits, its junctions and its output terminals pull at fixed places in its pass;
+  /// anyone else (a sub-circuit's input terminal, pulled once more inside its own pass) is a
+  /// reader the fusing must not move past.
+  enum class Reader : std::uint8_t { InLevel, Other };
+  struct Place {
+    std::uint32_t circuit;
+    Reader reader;
+  };
+  /// What the fusing must know of each state.
+  enum Flag : std::uint8_t {
+    kFeedsAPull = 1,           ///< some pull takes its value from it
+    kReadOutsideItsLevel = 2,  ///< a reader other than InLevel ones of its own circuit pulls it
+    kFused = 4,                ///< the first input of a fused operator
+  };
+
+  void Number(Component& component, std::uint32_t circuit);
   void NumberCircuit(SubCircuit& circuit);
-  void Add(Port& port);
+  void Add(Port& port, std::uint32_t circuit, Reader reader);
+  void FlagReaders();
   std::int32_t IndexOf(const Port& port) const;
   /// The pull of `port`; false when its source is not in the plan.
   bool PullOf(const Port& port, Plan::Pull& pull) const;
 
   bool CircuitPass(SubCircuit& circuit);
+  /// Marks the states the first half of a circuit's pass pulls (see UpdateInputs).
+  void StampPulledInputs(Component& component);
+  /// The operators of `circuit` whose pulls and computation can run as one at the end of the
+  /// pulls, in the order they must run there; marks them kFused.
+  std::vector<Component*> FusedOperators(SubCircuit& circuit);
+  bool Fusable(const Component& component) const;
+  bool IsFused(const Component& component) const;
+  void AppendFused(const Component& component);
   bool UpdateInputs(Component& component);
   bool Pulls(const PortList& ports);
   bool Junctions(SubCircuit& circuit);
@@ -49,6 +74,14 @@ class PlanCompiler {
   EvaluationPlan& plan_;
   /// Every port with its state index, sorted by address.
   std::vector<std::pair<const Port*, std::int32_t>> index_;
+  std::vector<Place> places_;
+  std::vector<std::uint8_t> flags_;
+  std::uint32_t circuitCount_ = 0;
+  /// Which circuit's first half last pulled each state; circuits count from 1.
+  std::vector<std::uint32_t> pulledBy_;
+  std::uint32_t pass_ = 0;
+  /// During FusedOperators: the candidate computing each state, or -1.
+  std::vector<std::int32_t> computedBy_;
 };
 
 std::unique_ptr<EvaluationPlan> EvaluationPlan::Compile(SubCircuit& circuit) {
@@ -79,8 +112,13 @@ bool ByPort(const std::pair<const Port*, std::int32_t>& a,
 bool PlanCompiler::Compile(SubCircuit& top) {
   NumberCircuit(top);
   std::sort(index_.begin(), index_.end(), ByPort);
-  plan_.states_.resize(plan_.ports_.size());
-  plan_.given_.resize(plan_.ports_.size());
+  const std::size_t count = plan_.ports_.size();
+  plan_.states_.resize(count);
+  plan_.given_.resize(count);
+  flags_.assign(count, 0);
+  pulledBy_.assign(count, 0);
+  computedBy_.assign(count, -1);
+  FlagReaders();
   for (const auto& port : top.inputs) {
     plan_.typedInputs_.push_back(IndexOf(*port));
   }
@@ -91,36 +129,56 @@ bool PlanCompiler::Compile(SubCircuit& top) {
 // A circuit's ports: input terminals, the components in list order (each with its inputs before
 // its outputs, which lets an object call find them together), the junctions, output terminals.
 void PlanCompiler::NumberCircuit(SubCircuit& circuit) {
+  const std::uint32_t number = ++circuitCount_;
   for (auto& port : circuit.inputs) {
-    Add(*port);
+    Add(*port, number, Reader::Other);
   }
   for (auto& component : circuit.components) {
-    Number(*component);
+    Number(*component, number);
   }
   for (auto& junction : circuit.junctions) {
-    Add(junction->port);
+    Add(junction->port, number, Reader::InLevel);
   }
   for (auto& port : circuit.outputs) {
-    Add(*port);
+    Add(*port, number, Reader::InLevel);
   }
 }
 
-void PlanCompiler::Number(Component& component) {
-  if (auto* circuit = As<SubCircuit>(component)) {
-    NumberCircuit(*circuit);
+void PlanCompiler::Number(Component& component, std::uint32_t circuit) {
+  if (auto* inner = As<SubCircuit>(component)) {
+    NumberCircuit(*inner);
     return;
   }
   for (auto& port : component.inputs) {
-    Add(*port);
+    Add(*port, circuit, Reader::InLevel);
   }
   for (auto& port : component.outputs) {
-    Add(*port);
+    Add(*port, circuit, Reader::InLevel);
   }
 }
 
-void PlanCompiler::Add(Port& port) {
+void PlanCompiler::Add(Port& port, std::uint32_t circuit, Reader reader) {
   index_.emplace_back(&port, static_cast<std::int32_t>(plan_.ports_.size()));
   plan_.ports_.push_back(&port);
+  places_.push_back({circuit, reader});
+}
+
+void PlanCompiler::FlagReaders() {
+  for (std::size_t index = 0; index < plan_.ports_.size(); ++index) {
+    const Port& port = *plan_.ports_[index];
+    if (port.role == PortRole::CircuitInput || port.source == nullptr) {
+      continue;  // takes the typed value or 0, not a source's
+    }
+    const std::int32_t source = IndexOf(*port.source);
+    if (source == Plan::kUnconnected) {
+      continue;  // the plan is not made at all
+    }
+    flags_[source] |= kFeedsAPull;
+    if (places_[index].reader != Reader::InLevel ||
+        places_[index].circuit != places_[source].circuit) {
+      flags_[source] |= kReadOutsideItsLevel;
+    }
+  }
 }
 
 std::int32_t PlanCompiler::IndexOf(const Port& port) const {
@@ -142,23 +200,136 @@ bool PlanCompiler::PullOf(const Port& port, Plan::Pull& pull) const {
   return true;
 }
 
-// The steps of SubCircuit::Evaluate, in its order.
+// The steps of SubCircuit::Evaluate, in its order, but for the fused operators: their pulls and
+// their computation move to the end of the first half.
 bool PlanCompiler::CircuitPass(SubCircuit& circuit) {
   plan_.circuits_.push_back(&circuit);
   if (!Pulls(circuit.inputs) || !Junctions(circuit)) {
     return false;
   }
+  const std::vector<Component*> fused = FusedOperators(circuit);
   for (auto& component : circuit.components) {
-    if (!UpdateInputs(*component)) {
+    if (!IsFused(*component) && !UpdateInputs(*component)) {
       return false;
     }
   }
+  for (const Component* component : fused) {
+    AppendFused(*component);
+  }
   for (auto& component : circuit.components) {
-    if (!Evaluate(*component)) {
+    if (!IsFused(*component) && !Evaluate(*component)) {
       return false;
     }
   }
   return Pulls(circuit.outputs);
+}
+
+void PlanCompiler::StampPulledInputs(Component& component) {
+  for (const auto& port : component.inputs) {
+    pulledBy_[IndexOf(*port)] = pass_;
+  }
+  if (auto* circuit = As<SubCircuit>(component)) {
+    for (auto& inner : circuit->components) {
+      StampPulledInputs(*inner);
+    }
+  }
+}
+
+// An operator's pulls may move from their place among the first half's pulls to its end, and
+// its computation from its place in the second half to the same point, when no one can tell:
+// no pull of the first half writes its sources, no pull reads its inputs, and its output is read
+// only by pulls that come before that point (the first half of its circuit, outer first halves)
+// or after the whole second half (junctions and output terminals, at the next pass or at the
+// end of this one). Among the fused operators, each consumer runs before its producers, so it
+// still reads the value of the pass before; operators on a ring of fused ones stay as they were.
+std::vector<Component*> PlanCompiler::FusedOperators(SubCircuit& circuit) {
+  ++pass_;
+  for (auto& component : circuit.components) {
+    StampPulledInputs(*component);
+  }
+  std::vector<Component*> candidates;
+  for (auto& component : circuit.components) {
+    if (Fusable(*component)) {
+      computedBy_[IndexOf(*component->outputs[0])] = static_cast<std::int32_t>(candidates.size());
+      candidates.push_back(component.get());
+    }
+  }
+  // producers[2 k], producers[2 k + 1]: the candidates whose outputs candidate k reads.
+  std::vector<std::int32_t> producers(2 * candidates.size(), -1);
+  std::vector<std::int32_t> consumersLeft(candidates.size(), 0);
+  for (std::size_t k = 0; k < candidates.size(); ++k) {
+    for (std::size_t i = 0; i < candidates[k]->inputs.size(); ++i) {
+      const Port* source = candidates[k]->inputs[i]->source;
+      const std::int32_t producer = source != nullptr ? computedBy_[IndexOf(*source)] : -1;
+      if (producer >= 0 && producer != static_cast<std::int32_t>(k)) {
+        producers[2 * k + i] = producer;
+        ++consumersLeft[static_cast<std::size_t>(producer)];
+      }
+    }
+  }
+  std::vector<std::int32_t> ready;
+  for (std::size_t k = candidates.size(); k-- > 0;) {
+    if (consumersLeft[k] == 0) {
+      ready.push_back(static_cast<std::int32_t>(k));
+    }
+  }
+  std::vector<Component*> order;
+  while (!ready.empty()) {
+    const auto k = static_cast<std::size_t>(ready.back());
+    ready.pop_back();
+    order.push_back(candidates[k]);
+    flags_[IndexOf(*candidates[k]->inputs[0])] |= kFused;
+    for (std::size_t i = 0; i < 2; ++i) {
+      const std::int32_t producer = producers[2 * k + i];
+      if (producer >= 0 && --consumersLeft[static_cast<std::size_t>(producer)] == 0) {
+        ready.push_back(producer);
+      }
+    }
+  }
+  for (const Component* candidate : candidates) {
+    computedBy_[IndexOf(*candidate->outputs[0])] = -1;
+  }
+  return order;
+}
+
+// Random operators draw in list order, so they keep their place.
+bool PlanCompiler::Fusable(const Component& component) const {
+  const std::size_t inputs = component.inputs.size();
+  const bool twoInput = typeid(component) == typeid(TwoInputOperator) && inputs == 2 &&
+                        component.kind != kind::RandomInteger;
+  const bool unary = typeid(component) == typeid(UnaryFunction) && inputs == 1 &&
+                     component.kind != kind::RandomFraction;
+  if ((!twoInput && !unary) || component.outputs.size() != 1 ||
+      (flags_[IndexOf(*component.outputs[0])] & kReadOutsideItsLevel) != 0) {
+    return false;
+  }
+  for (const auto& port : component.inputs) {
+    const std::int32_t index = IndexOf(*port);
+    Plan::Pull pull;
+    if ((flags_[index] & kFeedsAPull) != 0 || !PullOf(*port, pull) ||
+        (pull.source >= 0 && pulledBy_[pull.source] == pass_)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool PlanCompiler::IsFused(const Component& component) const {
+  return !component.inputs.empty() && (flags_[IndexOf(*component.inputs[0])] & kFused) != 0;
+}
+
+// The inputs and the output are consecutive states (see Number).
+void PlanCompiler::AppendFused(const Component& component) {
+  Plan::Pull a;
+  PullOf(*component.inputs[0], a);
+  if (component.inputs.size() == 2) {
+    Plan::Pull b;
+    PullOf(*component.inputs[1], b);
+    Append(plan_.fusedTwoInputs_, {a.source, b.source, a.port}, Plan::StepType::FusedTwoInput,
+           component.kind);
+  } else {
+    Append(plan_.fusedUnaries_, {a.source, a.port}, Plan::StepType::FusedUnary, component.kind);
+  }
 }
 
 bool PlanCompiler::UpdateInputs(Component& component) {
