@@ -39,15 +39,6 @@ bool Differ(const PortState& a, const PortState& b) {
 
 }  // namespace
 
-// Most pulls have a source: for them the rule is left with the one test of its validity.
-inline void EvaluationPlan::PullInto(PortState* states, PortState& port, std::int32_t source) {
-  if (source >= 0) [[likely]] {
-    PullThroughWire(port, states[source]);
-  } else {
-    PullRule<PortState>(port, nullptr, source == kTypedInput);
-  }
-}
-
 bool EvaluationPlan::Run() {
   for (const std::int32_t index : typedInputs_) {
     states_[index].value = given_[index].value = ports_[index]->value;
@@ -92,11 +83,17 @@ bool EvaluationPlan::Run() {
   return hasOutputs_;
 }
 
+// Most pulls have a source: for them the rule is left with the one test of its validity.
 void EvaluationPlan::RunPulls(const Step& step) {
   PortState* states = states_.data();
   const Pull* end = pulls_.data() + step.end;
   for (const Pull* pull = pulls_.data() + step.begin; pull != end; ++pull) {
-    PullInto(states, states[pull->port], pull->source);
+    const std::int32_t source = pull->source;
+    if (source >= 0) {
+      PullThroughWire(states[pull->port], states[source]);
+    } else {
+      PullRule<PortState>(states[pull->port], nullptr, source == kTypedInput);
+    }
   }
 }
 
@@ -143,8 +140,8 @@ void EvaluationPlan::RunFusedTwoInputs(const Step& step) {
                       fusedTwoInputs_.data() + step.end,
                       [states](auto kindCode, const FusedTwoInput& part) {
                         PortState* ports = states + part.first;
-                        PullInto(states, ports[0], part.sourceA);
-                        PullInto(states, ports[1], part.sourceB);
+                        PullThroughWire(ports[0], states[part.sourceA]);
+                        PullThroughWire(ports[1], states[part.sourceB]);
                         TwoInputRule(kindCode, ports[0], ports[1], ports[2]);
                       });
 }
@@ -157,7 +154,7 @@ void EvaluationPlan::RunFusedUnaries(const Step& step) {
                                       fusedUnaries_.data() + step.end,
                                       [states](auto kindCode, const FusedUnary& part) {
                                         PortState* ports = states + part.first;
-                                        PullInto(states, ports[0], part.source);
+                                        PullThroughWire(ports[0], states[part.source]);
                                         UnaryRule(kindCode, ports[0], ports[1]);
                                       });
 }

@@ -94,7 +94,7 @@ class EvaluationPlan {
     std::int32_t out;
   };
   /// An operator whose inputs and output are the states `first`, `first` + 1, ...: it pulls its
-  /// inputs from the sources and computes at once.
+  /// inputs from the source states and computes at once.
   struct FusedTwoInput {
     std::int32_t sourceA;
     std::int32_t sourceB;
@@ -133,8 +133,6 @@ class EvaluationPlan {
     JunctionGraph graph;
   };
 
-  /// Pulls `port` from state `source`, or as a negative source says.
-  static void PullInto(PortState* states, PortState& port, std::int32_t source);
   void RunPulls(const Step& step);
   void RunJunctions(JunctionBlock& block);
   void RunTwoInputs(const Step& step);

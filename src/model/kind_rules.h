@@ -27,7 +27,7 @@ inline bool Undefined(State& out) {
 /// Kinds up to 99: the output from inputs a and b; an undefined result makes it invalid.
 template <class State>
 inline bool TwoInputRule(int kindCode, const State& inA, const State& inB, State& out) {
-  out.valid = inA.valid && inB.valid;
+  out.valid = inA.valid & inB.valid;
   if (!out.valid) {
     return true;
   }

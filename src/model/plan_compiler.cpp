@@ -292,7 +292,8 @@ std::vector<Component*> PlanCompiler::FusedOperators(SubCircuit& circuit) {
   return order;
 }
 
-// Random operators draw in list order, so they keep their place.
+// Random operators draw in list order, so they keep their place; an unconnected input has a
+// rule of its own, which the fused loops leave out.
 bool PlanCompiler::Fusable(const Component& component) const {
   const std::size_t inputs = component.inputs.size();
   const bool twoInput = typeid(component) == typeid(TwoInputOperator) && inputs == 2 &&
@@ -306,8 +307,8 @@ bool PlanCompiler::Fusable(const Component& component) const {
   for (const auto& port : component.inputs) {
     const std::int32_t index = IndexOf(*port);
     Plan::Pull pull;
-    if ((flags_[index] & kFeedsAPull) != 0 || !PullOf(*port, pull) ||
-        (pull.source >= 0 && pulledBy_[pull.source] == pass_)) {
+    if ((flags_[index] & kFeedsAPull) != 0 || !PullOf(*port, pull) || pull.source < 0 ||
+        pulledBy_[pull.source] == pass_) {
       return false;
     }
   }

@@ -11,7 +11,7 @@ namespace trivenor {
 /// the whole rule. Invalidity travels along wires while the last good value stays in the port.
 template <class State>
 inline void PullThroughWire(State& port, const State& source) {
-  if (source.valid) {
+  if (source.valid) [[likely]] {
     // An equal value on a valid port that is not fresh only sets `unchanged`; otherwise the
     // value is copied. Written without a branch on that test, which goes either way from port
     // to port in a running circuit: an equal value is kept as it is (+0 stays +0 beside a -0).

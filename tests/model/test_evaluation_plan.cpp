@@ -287,16 +287,24 @@ TEST(EvaluationPlan, RandomCircuitsRunAsTheObjectsRunThem) {
 
 TEST(EvaluationPlan, AChainOfOneKindIsOneStepAndAForeignWireIsLeftToTheObjects) {
   SubCircuit circuit;
-  const Port* previous = &test_support::AddInputTerminal(circuit, 0);
+  Port& input = test_support::AddInputTerminal(circuit, 0);
+  const Port* previous = &input;
   for (int i = 0; i < 1000; ++i) {
     auto& plus = test_support::Append<TwoInputOperator>(circuit, kind::Plus);
     Connect(*plus.inputs[0], *const_cast<Port*>(previous));
+    Connect(*plus.inputs[1], input);
     previous = plus.outputs[0].get();
   }
   // The pull of the input terminal, then every addition with its pulls, the last first.
-  const auto plan = EvaluationPlan::Compile(circuit);
+  auto plan = EvaluationPlan::Compile(circuit);
   EXPECT_EQ(2u, plan->StepCount());
   EXPECT_EQ(1000u, plan->FusedCount());
+  // A part with unconnected inputs keeps its pulls, which join the terminal's, and its
+  // addition apart.
+  test_support::Append<TwoInputOperator>(circuit, kind::Plus);
+  plan = EvaluationPlan::Compile(circuit);
+  EXPECT_EQ(1000u, plan->FusedCount());
+  EXPECT_EQ(3u, plan->StepCount());
 
   Port outside(PortRole::ComponentOutput);
   outside.value = 5;
