@@ -24,6 +24,16 @@ inline bool Undefined(State& out) {
   return true;
 }
 
+/// The processor gives a sum or product of two NaNs the first of them, but the compiler may
+/// swap the operands of + and *, and does so differently where the rule is built into different
+/// loops: the NaN is chosen here, so that every use of the rule gives the same bits.
+inline double WithFirstNaN(double a, double b, double result) {
+  if (result == result) [[likely]] {
+    return result;
+  }
+  return a != a ? a : (b != b ? b : result);
+}
+
 /// Kinds up to 99: the output from inputs a and b; an undefined result makes it invalid.
 template <class State>
 inline bool TwoInputRule(int kindCode, const State& inA, const State& inB, State& out) {
@@ -36,13 +46,13 @@ inline bool TwoInputRule(int kindCode, const State& inA, const State& inB, State
   double result;
   switch (kindCode) {
     case kind::Plus:
-      result = a + b;
+      result = WithFirstNaN(a, b, a + b);
       break;
     case kind::Minus:
       result = a - b;
       break;
     case kind::Times:
-      result = a * b;
+      result = WithFirstNaN(a, b, a * b);
       break;
     case kind::Divide:
       if (b == 0) {

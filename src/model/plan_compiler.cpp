@@ -1,5 +1,5 @@
 #include <algorithm>
-#include <functional>
+#include <cstdint>
 #include <optional>
 #include <typeinfo>
 #include <utility>
@@ -13,6 +13,51 @@
 #include "model/sub_circuit.h"
 
 namespace trivenor {
+
+namespace {
+
+/// The state index of each port, found by the port's address: open addressing in a table of
+/// indices at most two thirds full, so a lookup reads about two cache lines (a sorted list of
+/// addresses took a dozen).
+class PortIndex {
+ public:
+  explicit PortIndex(const std::vector<Port*>& ports) : ports_(ports) {
+    while ((std::size_t{1} << bits_) < ports.size() + ports.size() / 2) {
+      ++bits_;
+    }
+    slots_.assign(std::size_t{1} << bits_, -1);
+    for (std::size_t index = 0; index < ports.size(); ++index) {
+      std::size_t slot = Home(ports[index]);
+      while (slots_[slot] >= 0) {
+        slot = (slot + 1) & (slots_.size() - 1);
+      }
+      slots_[slot] = static_cast<std::int32_t>(index);
+    }
+  }
+
+  /// The index of `port`, or -1 for a port outside the plan.
+  std::int32_t Find(const Port* port) const {
+    for (std::size_t slot = Home(port);; slot = (slot + 1) & (slots_.size() - 1)) {
+      const std::int32_t index = slots_[slot];
+      if (index < 0 || ports_[static_cast<std::size_t>(index)] == port) {
+        return index;
+      }
+    }
+  }
+
+ private:
+  std::size_t Home(const Port* port) const {
+    // Fibonacci hashing: the top bits of the product mix every bit of the address.
+    const auto address = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(port));
+    return static_cast<std::size_t>((address * 0x9E3779B97F4A7C15u) >> (64 - bits_));
+  }
+
+  const std::vector<Port*>& ports_;
+  unsigned bits_ = 4;
+  std::vector<std::int32_t> slots_;
+};
+
+}  // namespace
 
 /// Lays a circuit out as a plan: numbers every port, then walks the circuit in the order of the
 /// objects' own pass and appends one record per piece of work, merging each record into the step
@@ -32,14 +77,15 @@ class PlanCompiler {
   /// reader the fusing must not move past.
   enum class Reader : std::uint8_t { InLevel, Other };
   struct Place {
-    std::uint32_t circuit;
-    Reader reader;
+    std::uint32_t circuit : 31;
+    std::uint32_t otherReader : 1;
   };
   /// What the fusing must know of each state.
   enum Flag : std::uint8_t {
     kFeedsAPull = 1,           ///< some pull takes its value from it
     kReadOutsideItsLevel = 2,  ///< a reader other than InLevel ones of its own circuit pulls it
     kFused = 4,                ///< the first input of a fused operator
+    kPulledNow = 8,            ///< pulled in the first half of the circuit being compiled
   };
 
   void Number(Component& component, std::uint32_t circuit);
@@ -51,8 +97,9 @@ class PlanCompiler {
   bool PullOf(const Port& port, Plan::Pull& pull) const;
 
   bool CircuitPass(SubCircuit& circuit);
-  /// Marks the states the first half of a circuit's pass pulls (see UpdateInputs).
-  void StampPulledInputs(Component& component);
+  /// Marks the states the first half of a circuit's pass pulls (see UpdateInputs), or clears
+  /// the mark.
+  void MarkPulledInputs(Component& component, bool pulled);
   /// The operators of `circuit` whose pulls and computation can run as one at the end of the
   /// pulls, in the order they must run there; marks them kFused.
   std::vector<Component*> FusedOperators(SubCircuit& circuit);
@@ -72,16 +119,10 @@ class PlanCompiler {
   void AddStep(Plan::StepType type, int kindCode, std::size_t begin, std::size_t end);
 
   EvaluationPlan& plan_;
-  /// Every port with its state index, sorted by address.
-  std::vector<std::pair<const Port*, std::int32_t>> index_;
-  std::vector<Place> places_;
+  std::optional<PortIndex> index_;
+  std::vector<Place> places_;  ///< of each state
   std::vector<std::uint8_t> flags_;
   std::uint32_t circuitCount_ = 0;
-  /// Which circuit's first half last pulled each state; circuits count from 1.
-  std::vector<std::uint32_t> pulledBy_;
-  std::uint32_t pass_ = 0;
-  /// During FusedOperators: the candidate computing each state, or -1.
-  std::vector<std::int32_t> computedBy_;
 };
 
 std::unique_ptr<EvaluationPlan> EvaluationPlan::Compile(SubCircuit& circuit) {
@@ -95,6 +136,16 @@ std::unique_ptr<EvaluationPlan> EvaluationPlan::Compile(SubCircuit& circuit) {
 
 namespace {
 
+std::size_t PortCount(const SubCircuit& circuit) {
+  std::size_t count = circuit.inputs.size() + circuit.junctions.size() + circuit.outputs.size();
+  for (const auto& component : circuit.components) {
+    const auto* inner = dynamic_cast<const SubCircuit*>(component.get());
+    count +=
+        inner != nullptr ? PortCount(*inner) : component->inputs.size() + component->outputs.size();
+  }
+  return count;
+}
+
 /// `component` as a `Kind`, or null. Every component class is final, so comparing the exact
 /// type answers as dynamic_cast would, for less.
 template <class Kind>
@@ -102,22 +153,21 @@ Kind* As(Component& component) {
   return typeid(component) == typeid(Kind) ? static_cast<Kind*>(&component) : nullptr;
 }
 
-bool ByPort(const std::pair<const Port*, std::int32_t>& a,
-            const std::pair<const Port*, std::int32_t>& b) {
-  return std::less<const Port*>()(a.first, b.first);
-}
-
 }  // namespace
 
+// Every table is made at its final size where that is known: growing them was a good part of
+// the time, in copies and in the pages a fresh block touches.
 bool PlanCompiler::Compile(SubCircuit& top) {
+  const std::size_t ports = PortCount(top);
+  plan_.ports_.reserve(ports);
+  places_.reserve(ports);
+  plan_.pulls_.reserve(ports);
   NumberCircuit(top);
-  std::sort(index_.begin(), index_.end(), ByPort);
+  index_.emplace(plan_.ports_);
   const std::size_t count = plan_.ports_.size();
   plan_.states_.resize(count);
   plan_.given_.resize(count);
   flags_.assign(count, 0);
-  pulledBy_.assign(count, 0);
-  computedBy_.assign(count, -1);
   FlagReaders();
   for (const auto& port : top.inputs) {
     plan_.typedInputs_.push_back(IndexOf(*port));
@@ -158,9 +208,8 @@ void PlanCompiler::Number(Component& component, std::uint32_t circuit) {
 }
 
 void PlanCompiler::Add(Port& port, std::uint32_t circuit, Reader reader) {
-  index_.emplace_back(&port, static_cast<std::int32_t>(plan_.ports_.size()));
   plan_.ports_.push_back(&port);
-  places_.push_back({circuit, reader});
+  places_.push_back({circuit, reader == Reader::Other});
 }
 
 void PlanCompiler::FlagReaders() {
@@ -174,17 +223,15 @@ void PlanCompiler::FlagReaders() {
       continue;  // the plan is not made at all
     }
     flags_[source] |= kFeedsAPull;
-    if (places_[index].reader != Reader::InLevel ||
-        places_[index].circuit != places_[source].circuit) {
+    if (places_[index].otherReader || places_[index].circuit != places_[source].circuit) {
       flags_[source] |= kReadOutsideItsLevel;
     }
   }
 }
 
 std::int32_t PlanCompiler::IndexOf(const Port& port) const {
-  const auto found =
-      std::lower_bound(index_.begin(), index_.end(), std::make_pair(&port, 0), ByPort);
-  return found != index_.end() && found->first == &port ? found->second : Plan::kUnconnected;
+  const std::int32_t index = index_->Find(&port);
+  return index >= 0 ? index : Plan::kUnconnected;
 }
 
 bool PlanCompiler::PullOf(const Port& port, Plan::Pull& pull) const {
@@ -224,13 +271,14 @@ bool PlanCompiler::CircuitPass(SubCircuit& circuit) {
   return Pulls(circuit.outputs);
 }
 
-void PlanCompiler::StampPulledInputs(Component& component) {
+void PlanCompiler::MarkPulledInputs(Component& component, bool pulled) {
   for (const auto& port : component.inputs) {
-    pulledBy_[IndexOf(*port)] = pass_;
+    std::uint8_t& flags = flags_[IndexOf(*port)];
+    flags = pulled ? flags | kPulledNow : flags & ~kPulledNow;
   }
   if (auto* circuit = As<SubCircuit>(component)) {
     for (auto& inner : circuit->components) {
-      StampPulledInputs(*inner);
+      MarkPulledInputs(*inner, pulled);
     }
   }
 }
@@ -243,24 +291,36 @@ void PlanCompiler::StampPulledInputs(Component& component) {
 // end of this one). Among the fused operators, each consumer runs before its producers, so it
 // still reads the value of the pass before; operators on a ring of fused ones stay as they were.
 std::vector<Component*> PlanCompiler::FusedOperators(SubCircuit& circuit) {
-  ++pass_;
   for (auto& component : circuit.components) {
-    StampPulledInputs(*component);
+    MarkPulledInputs(*component, true);
   }
   std::vector<Component*> candidates;
+  candidates.reserve(circuit.components.size());
+  // Their outputs, ascending as the states are numbered in list order.
+  std::vector<std::int32_t> outputs;
+  outputs.reserve(circuit.components.size());
   for (auto& component : circuit.components) {
     if (Fusable(*component)) {
-      computedBy_[IndexOf(*component->outputs[0])] = static_cast<std::int32_t>(candidates.size());
       candidates.push_back(component.get());
+      outputs.push_back(IndexOf(*component->outputs[0]));
     }
   }
+  for (auto& component : circuit.components) {
+    MarkPulledInputs(*component, false);
+  }
+  const auto producerOf = [&outputs](std::int32_t index) -> std::int32_t {
+    const auto found = std::lower_bound(outputs.begin(), outputs.end(), index);
+    return found != outputs.end() && *found == index
+               ? static_cast<std::int32_t>(found - outputs.begin())
+               : -1;
+  };
   // producers[2 k], producers[2 k + 1]: the candidates whose outputs candidate k reads.
   std::vector<std::int32_t> producers(2 * candidates.size(), -1);
   std::vector<std::int32_t> consumersLeft(candidates.size(), 0);
   for (std::size_t k = 0; k < candidates.size(); ++k) {
     for (std::size_t i = 0; i < candidates[k]->inputs.size(); ++i) {
       const Port* source = candidates[k]->inputs[i]->source;
-      const std::int32_t producer = source != nullptr ? computedBy_[IndexOf(*source)] : -1;
+      const std::int32_t producer = source != nullptr ? producerOf(IndexOf(*source)) : -1;
       if (producer >= 0 && producer != static_cast<std::int32_t>(k)) {
         producers[2 * k + i] = producer;
         ++consumersLeft[static_cast<std::size_t>(producer)];
@@ -268,12 +328,14 @@ std::vector<Component*> PlanCompiler::FusedOperators(SubCircuit& circuit) {
     }
   }
   std::vector<std::int32_t> ready;
+  ready.reserve(candidates.size());
   for (std::size_t k = candidates.size(); k-- > 0;) {
     if (consumersLeft[k] == 0) {
       ready.push_back(static_cast<std::int32_t>(k));
     }
   }
   std::vector<Component*> order;
+  order.reserve(candidates.size());
   while (!ready.empty()) {
     const auto k = static_cast<std::size_t>(ready.back());
     ready.pop_back();
@@ -285,9 +347,6 @@ std::vector<Component*> PlanCompiler::FusedOperators(SubCircuit& circuit) {
         ready.push_back(producer);
       }
     }
-  }
-  for (const Component* candidate : candidates) {
-    computedBy_[IndexOf(*candidate->outputs[0])] = -1;
   }
   return order;
 }
@@ -308,7 +367,7 @@ bool PlanCompiler::Fusable(const Component& component) const {
     const std::int32_t index = IndexOf(*port);
     Plan::Pull pull;
     if ((flags_[index] & kFeedsAPull) != 0 || !PullOf(*port, pull) || pull.source < 0 ||
-        pulledBy_[pull.source] == pass_) {
+        (flags_[pull.source] & kPulledNow) != 0) {
       return false;
     }
   }

@@ -102,6 +102,19 @@ TEST(TwoInputOperator, RecoversOnceTheDivisorIsNoLongerZero) {
   EXPECT_TRUE(OutputIs(2.5f, *op.outputs[0]));
 }
 
+// Which of two NaNs a sum or product keeps must not depend on how the compiler ordered the
+// operands, or the editor and the runner could show different signs of the same NaN.
+TEST(TwoInputOperator, SumAndProductOfTwoNaNsKeepTheFirst) {
+  const float negativeNaN = -kNaN;
+  for (const int code : {kind::Plus, kind::Times}) {
+    for (const bool negativeFirst : {false, true}) {
+      TwoInputOperator op(code);
+      EvaluateWith(op, negativeFirst ? negativeNaN : kNaN, negativeFirst ? kNaN : negativeNaN);
+      EXPECT_EQ(negativeFirst, std::signbit(op.outputs[0]->value)) << "kind " << code;
+    }
+  }
+}
+
 TEST(TwoInputOperator, InvalidInputMakesTheOutputInvalidAndKeepsItsValue) {
   for (int code = 0; code <= 14; ++code) {
     for (const bool aValid : {false, true}) {
