@@ -136,16 +136,6 @@ std::unique_ptr<EvaluationPlan> EvaluationPlan::Compile(SubCircuit& circuit) {
 
 namespace {
 
-std::size_t PortCount(const SubCircuit& circuit) {
-  std::size_t count = circuit.inputs.size() + circuit.junctions.size() + circuit.outputs.size();
-  for (const auto& component : circuit.components) {
-    const auto* inner = dynamic_cast<const SubCircuit*>(component.get());
-    count +=
-        inner != nullptr ? PortCount(*inner) : component->inputs.size() + component->outputs.size();
-  }
-  return count;
-}
-
 /// `component` as a `Kind`, or null. Every component class is final, so comparing the exact
 /// type answers as dynamic_cast would, for less.
 template <class Kind>
@@ -155,13 +145,7 @@ Kind* As(Component& component) {
 
 }  // namespace
 
-// Every table is made at its final size where that is known: growing them was a good part of
-// the time, in copies and in the pages a fresh block touches.
 bool PlanCompiler::Compile(SubCircuit& top) {
-  const std::size_t ports = PortCount(top);
-  plan_.ports_.reserve(ports);
-  places_.reserve(ports);
-  plan_.pulls_.reserve(ports);
   NumberCircuit(top);
   index_.emplace(plan_.ports_);
   const std::size_t count = plan_.ports_.size();
@@ -364,9 +348,8 @@ bool PlanCompiler::Fusable(const Component& component) const {
     return false;
   }
   for (const auto& port : component.inputs) {
-    const std::int32_t index = IndexOf(*port);
     Plan::Pull pull;
-    if ((flags_[index] & kFeedsAPull) != 0 || !PullOf(*port, pull) || pull.source < 0 ||
+    if (!PullOf(*port, pull) || (flags_[pull.port] & kFeedsAPull) != 0 || pull.source < 0 ||
         (flags_[pull.source] & kPulledNow) != 0) {
       return false;
     }
