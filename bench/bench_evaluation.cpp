@@ -133,6 +133,36 @@ void BM_PlusChainLimit(benchmark::State& state) {
 }
 BENCHMARK(BM_PlusChainLimit)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
+/// n "+" components side by side, each input wired at random to one of two input terminals:
+/// one counts up at every pass, the other stays. Whether a pull finds a new value goes either
+/// way from port to port, with no run of equal outcomes for the branches of the pull to learn,
+/// as in a circuit where some parts follow a counter and others rest. Compare with the chain.
+void BM_MixedPlan(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  SubCircuit circuit;
+  for (int i = 0; i < 2; ++i) {
+    circuit.inputs.emplace_back(std::make_unique<Port>(PortRole::CircuitInput))->value = 1.0f;
+  }
+  std::uint32_t draw = 12345;
+  for (int i = 0; i < n; ++i) {
+    auto plus = std::make_unique<TwoInputOperator>(kind::Plus);
+    for (auto& input : plus->inputs) {
+      draw = draw * 1664525u + 1013904223u;
+      input->source = circuit.inputs[draw >> 31].get();
+    }
+    circuit.components.push_back(std::move(plus));
+  }
+  auto plan = EvaluationPlan::Compile(circuit);
+  float counter = 0.0f;
+  for (auto _ : state) {
+    circuit.inputs[0]->value = ++counter;
+    benchmark::DoNotOptimize(plan->Run());
+  }
+  plan->WriteBack();
+  state.SetItemsProcessed(state.iterations() * n);
+}
+BENCHMARK(BM_MixedPlan)->Arg(10000)->Unit(benchmark::kMillisecond);
+
 /// Compiling the plan, as after every edit of a circuit of that size.
 void BM_PlanCompile(benchmark::State& state) {
   auto circuit = PlusChain(static_cast<int>(state.range(0)));

@@ -45,14 +45,17 @@ inline bool TwoInputRule(int kindCode, const State& inA, const State& inB, State
   const double b = inB.value;
   double result;
   switch (kindCode) {
+    // Sum, difference and product in float give the bits the same operation in double gives
+    // once rounded to float (double holds more than twice float's digits), for fewer
+    // instructions.
     case kind::Plus:
-      result = WithFirstNaN(a, b, a + b);
+      result = WithFirstNaN(a, b, inA.value + inB.value);
       break;
     case kind::Minus:
-      result = a - b;
+      result = inA.value - inB.value;
       break;
     case kind::Times:
-      result = WithFirstNaN(a, b, a * b);
+      result = WithFirstNaN(a, b, inA.value * inB.value);
       break;
     case kind::Divide:
       if (b == 0) {

@@ -1,9 +1,27 @@
 #pragma once
 
 #include <bit>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace trivenor {
+
+/// `valid` and not `fresh`, read as one 16-bit word: the two flags are neighbours in every
+/// state, and one compare instead of two loads made the pass measurably faster.
+template <class State>
+inline bool ValidAndSettled(const State& port) {
+  static_assert(offsetof(State, fresh) == offsetof(State, valid) + 1);
+  struct Flags {
+    bool valid;
+    bool fresh;
+  };
+  constexpr auto kValidAndSettled = std::bit_cast<std::uint16_t>(Flags{true, false});
+  std::uint16_t flags;
+  std::memcpy(&flags, reinterpret_cast<const unsigned char*>(&port) + offsetof(State, valid),
+              sizeof flags);
+  return flags == kValidAndSettled;
+}
 
 /// How a port takes its value from its source, written once for every kind of state that has
 /// the fields `value`, `valid`, `fresh` and `unchanged`: the ports of the object model and the
@@ -12,14 +30,18 @@ namespace trivenor {
 template <class State>
 inline void PullThroughWire(State& port, const State& source) {
   if (source.valid) [[likely]] {
-    // An equal value on a valid port that is not fresh only sets `unchanged`; otherwise the
-    // value is copied. Written without a branch on that test, which goes either way from port
-    // to port in a running circuit: an equal value is kept as it is (+0 stays +0 beside a -0).
-    const bool same = (port.value == source.value) & port.valid & !port.fresh;
-    port.value = same ? port.value : source.value;
-    port.valid = true;
-    port.fresh = false;
-    port.unchanged = same;
+    // An equal value on a valid port that is not fresh only sets `unchanged`, and is kept as it
+    // is (+0 stays +0 beside a -0); otherwise the value is copied. Branching on that test cost
+    // nothing measurable even where it goes either way from port to port (the mixed benchmark)
+    // and spares a port at rest every store but one.
+    if (ValidAndSettled(port) && port.value == source.value) {
+      port.unchanged = true;
+    } else {
+      port.value = source.value;
+      port.valid = true;
+      port.fresh = false;
+      port.unchanged = false;
+    }
     return;
   }
   port.valid = false;
