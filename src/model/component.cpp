@@ -20,14 +20,13 @@ Component::Component(const Component& other)
       lastRow(other.lastRow),
       width(other.width),
       height(other.height),
-      textLength(other.textLength),
       thickness(other.thickness),
-      inputs(CopyPorts(other.inputs)),
-      outputs(CopyPorts(other.outputs)),
-      label(other.label),
       x(other.x),
       y(other.y),
-      colour(other.colour) {}
+      colour(other.colour),
+      inputs(CopyPorts(other.inputs)),
+      outputs(CopyPorts(other.outputs)),
+      label(other.label) {}
 
 void Component::Clear() {
   inputs.clear();

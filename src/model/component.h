@@ -49,14 +49,13 @@ class Component : public PoolAllocated<Component> {
   int lastRow = 1;  ///< highest port row; the body is lastRow * 10 + 10 high before its minimum
   int width = 0;    ///< body size as last laid out
   int height = 0;
-  int textLength = 0;  ///< output displays: length of the text shown before the last pass
   int thickness = 1;
-  PortList inputs;
-  PortList outputs;
-  std::string label;
   int x = 0;
   int y = 0;
   Colour colour = 0;
+  PortList inputs;
+  PortList outputs;
+  std::string label;
 
  protected:
   /// Copies the fields and the ports, each port without its source (see Clone).

@@ -9,7 +9,6 @@ namespace trivenor {
 OutputDisplay::OutputDisplay() : Component(kind::OutputDisplay) {
   lastRow = 1;
   AddInput(0);
-  textLength = 0;
 }
 
 bool OutputDisplay::Evaluate() {

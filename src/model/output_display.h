@@ -24,6 +24,7 @@ class OutputDisplay final : public Component {
   bool Evaluate() override;
 
   std::vector<OutputText> texts;
+  int textLength = 0;  ///< characters of the text shown before the last pass
 };
 
 }  // namespace trivenor

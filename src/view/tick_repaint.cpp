@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "model/component_kind.h"
+#include "model/output_display.h"
 #include "model/utf8_text.h"
 #include "view/canvas_geometry.h"
 
@@ -17,7 +18,7 @@ int Clamped(std::int64_t value) {
   return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
 }
 
-CanvasRect OutputDisplayBox(const Component& display, int charWidth) {
+CanvasRect OutputDisplayBox(const OutputDisplay& display, int charWidth) {
   const std::int64_t characters =
       std::max<std::int64_t>(display.textLength, CharacterCount(display.label));
   const std::int64_t width =
@@ -41,8 +42,8 @@ void CollectTickRepaints(const SubCircuit& circuit, bool hasOutputs, const TickL
     }
   }
   for (const auto& component : circuit.components) {
-    if (component->kind == kind::OutputDisplay) {
-      rects.push_back(OutputDisplayBox(*component, layout.charWidth));
+    if (const auto* display = dynamic_cast<const OutputDisplay*>(component.get())) {
+      rects.push_back(OutputDisplayBox(*display, layout.charWidth));
     } else if (component->kind == kind::GraphPlot) {
       rects.push_back({component->x + 1, component->y + 1, component->x + component->width - 1,
                        component->y + component->height - 1});

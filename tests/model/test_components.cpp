@@ -132,7 +132,6 @@ TEST(KindConstruction, EveryKindHasItsLabelAndPorts) {
     ExpectComponentDefaults(*c.component, c.kind);
     EXPECT_EQ(c.label, c.component->label);
     EXPECT_EQ(1, c.component->lastRow);
-    EXPECT_EQ(0, c.component->textLength);
     ExpectRows(c.component->inputs, PortRole::ComponentInput, c.inputRows);
     ExpectRows(c.component->outputs, PortRole::ComponentOutput, c.outputRows);
   }
