@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <ctime>
@@ -92,6 +93,52 @@ TEST(TwoInputOperator, ComputesEveryKindInDoublePrecision) {
     EXPECT_TRUE(OutputIs(c.expected, *op.outputs[0]))
         << op.label << " of " << c.a << " and " << c.b;
   }
+}
+
+// The rule adds, subtracts and multiplies in float for speed; the result must stay the bits of
+// the operation in double rounded to float, across the whole range: subnormals, overflow to
+// infinity, signed zeros, operands of far apart size.
+TEST(TwoInputOperator, SumDifferenceAndProductAreThoseOfDoublePrecision) {
+  std::uint32_t draw = 2463534242u;
+  const auto next = [&draw] {
+    draw ^= draw << 13;
+    draw ^= draw >> 17;
+    draw ^= draw << 5;
+    return draw;
+  };
+  // Near each other in size half of the time, so that sums cancel and round at every digit.
+  const auto randomFloat = [&next](std::uint32_t near) {
+    const std::uint32_t bits = next() % 2 == 0 ? next() : near + (next() % 64) - 32;
+    return std::bit_cast<float>(bits);
+  };
+  TwoInputOperator plus(kind::Plus), minus(kind::Minus), times(kind::Times);
+  int compared = 0;
+  for (int i = 0; i < 300000; ++i) {
+    const float a = randomFloat(next());
+    const float b = randomFloat(std::bit_cast<std::uint32_t>(a));
+    if (std::isnan(a) || std::isnan(b)) {
+      continue;
+    }
+    const struct {
+      TwoInputOperator& op;
+      double exact;
+    } checks[] = {{plus, double{a} + double{b}},
+                  {minus, double{a} - double{b}},
+                  {times, double{a} * double{b}}};
+    for (const auto& check : checks) {
+      EvaluateWith(check.op, a, b);
+      const float expected = static_cast<float>(check.exact);
+      if (std::isnan(expected)) {
+        ASSERT_TRUE(std::isnan(check.op.outputs[0]->value));
+        continue;
+      }
+      ASSERT_EQ(std::bit_cast<std::uint32_t>(expected),
+                std::bit_cast<std::uint32_t>(check.op.outputs[0]->value))
+          << check.op.label << " of " << a << " and " << b;
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, 800000);
 }
 
 TEST(TwoInputOperator, RecoversOnceTheDivisorIsNoLongerZero) {
