@@ -34,7 +34,8 @@ std::string WriteTableRows(const std::vector<std::vector<std::string>>& rows) {
   std::string text;
   for (const auto& row : rows) {
     for (std::size_t i = 0; i < row.size(); ++i) {
-      text += (i == 0 ? "" : ";") + CellText(row[i]);
+      text += i == 0 ? "" : ";";
+      text += CellText(row[i]);
     }
     text += '\n';
   }
@@ -44,14 +45,14 @@ std::string WriteTableRows(const std::vector<std::vector<std::string>>& rows) {
 std::string WriteCheckTable(const CheckTableDraft& draft) {
   std::vector<std::string> header;
   for (int i = 1; i <= draft.inputCount; ++i) {
-    header.push_back("E" + std::to_string(i));
+    header.push_back(std::string("E").append(std::to_string(i)));
   }
   for (int i = 1; i <= draft.outputCount; ++i) {
-    header.push_back("A" + std::to_string(i));
+    header.push_back(std::string("A").append(std::to_string(i)));
   }
   std::vector<std::vector<std::string>> rows = {std::move(header)};
   rows.insert(rows.end(), draft.rows.begin(), draft.rows.end());
-  return "# " + OneLine(draft.task) + "\n" + WriteTableRows(rows);
+  return std::string("# ").append(OneLine(draft.task)).append("\n").append(WriteTableRows(rows));
 }
 
 }  // namespace trivenor

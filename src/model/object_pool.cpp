@@ -22,9 +22,6 @@ namespace {
 constexpr std::size_t kGranule = 8;
 constexpr std::size_t kLargestPooled = 256;
 constexpr std::size_t kSizeClasses = kLargestPooled / kGranule;
-/// A huge page on x86-64 and most ARM systems; a region of that size and alignment can be
-/// backed by one.
-constexpr std::size_t kRegionBytes = std::size_t{2} << 20;
 
 struct FreeBlock {
   FreeBlock* next;
@@ -44,6 +41,12 @@ struct PoolState {
 
 thread_local constinit PoolState pool{};
 
+// The pass-through build, where the sanitizers see every object, has no regions.
+#if !defined(TRIVENOR_POOL_PASSTHROUGH)
+/// A huge page on x86-64 and most ARM systems; a region of that size and alignment can be
+/// backed by one.
+constexpr std::size_t kRegionBytes = std::size_t{2} << 20;
+
 std::size_t ClassOf(std::size_t bytes) {
   return (bytes + kGranule - 1) / kGranule - 1;
 }
@@ -56,6 +59,7 @@ char* NewRegion() {
 #endif
   return static_cast<char*>(region);
 }
+#endif
 
 }  // namespace
 

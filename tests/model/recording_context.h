@@ -61,7 +61,8 @@ class RecordingContext : public DrawingContext {
   static std::string Points(std::initializer_list<int> values) {
     std::string text;
     for (const int value : values) {
-      text += (text.empty() ? "" : ",") + std::to_string(value);
+      text += text.empty() ? "" : ",";
+      text += std::to_string(value);
     }
     return text;
   }

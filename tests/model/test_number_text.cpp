@@ -265,8 +265,10 @@ class TextMaker {
   }
   std::string Mantissa(std::string_view digits) {
     std::string text = Digits(digits);
-    if (Chance(2))
-      text += "." + Digits(digits);
+    if (Chance(2)) {
+      text += '.';
+      text += Digits(digits);
+    }
     return text;
   }
   std::string Exponent(std::string_view markers) {
