@@ -20,7 +20,9 @@ bool Owns(const PortList& ports, const Port* port) {
 
 template <typename List, typename Object>
 void EraseOwned(List& list, const Object* object) {
-  std::erase_if(list, [object](const auto& owned) { return owned.get() == object; });
+  list.erase(std::remove_if(list.begin(), list.end(),
+                            [object](const auto& owned) { return owned.get() == object; }),
+             list.end());
 }
 
 }  // namespace

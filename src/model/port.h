@@ -2,9 +2,9 @@
 
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include "model/object_pool.h"
+#include "model/port_list.h"
 #include "model/pull_rule.h"
 
 namespace trivenor {
@@ -63,10 +63,6 @@ inline void CopyPortState(const Port& port, Port& copy) {
   copy.serial = port.serial;
   copy.colour = port.colour;
 }
-
-/// Ports are held through unique_ptr because wires point at them: their addresses must stay put
-/// while terminals are added and removed.
-using PortList = std::vector<std::unique_ptr<Port>, PoolAllocator<std::unique_ptr<Port>>>;
 
 /// Updates one port from its source (see PullRule).
 inline void PullFromSource(Port& port) {
