@@ -97,8 +97,12 @@ std::vector<std::int32_t> CircuitRecord::Exchange(SubCircuit& circuit, bool asSu
     ScrambleText(owner, referenceCount, true);
     ScrambleText(password, referenceCount + 1, true);
   }
+  std::string title = loading_ ? std::string() : circuit.label.str();
   archive_.Bytes(owner);
-  archive_.Text(circuit.label);
+  archive_.Text(title);
+  if (loading_) {
+    circuit.label = title;
+  }
   archive_.Text(circuit.path);
   archive_.Bytes(password);
   archive_.Int32(referenceCount);
@@ -215,7 +219,7 @@ void CircuitRecord::ComponentRecord(SubCircuit& circuit, std::size_t index, bool
 
 void CircuitRecord::ComponentFields(Component& component) {
   auto colour = static_cast<std::int32_t>(component.colour);
-  std::string label = component.label;
+  std::string label = component.label.str();
   archive_.Int32(component.lastRow);
   archive_.Int32(component.width);
   archive_.Int32(component.height);

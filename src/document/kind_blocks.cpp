@@ -38,7 +38,7 @@ void DelayLength(KindBlock& block) {
 }
 
 void ConstantText(KindBlock& block) {
-  std::string text = Loading(block) ? std::string() : block.component->label;
+  std::string text = Loading(block) ? std::string() : block.component->label.str();
   block.archive.Text(text);
   if (Loading(block)) {
     block.component = block.kind.Create(std::move(text));

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <memory>
-#include <string>
 
+#include "model/compact_string.h"
 #include "model/port.h"
 
 namespace trivenor {
@@ -55,7 +55,7 @@ class Component : public PoolAllocated<Component> {
   Colour colour = 0;
   PortList inputs;
   PortList outputs;
-  std::string label;
+  CompactString label;
 
  protected:
   /// Copies the fields and the ports, each port without its source (see Clone).

@@ -9,7 +9,7 @@ namespace trivenor {
 
 std::string ShownLabel(const Component& component) {
   if (component.kind == kind::SubCircuit && static_cast<const SubCircuit&>(component).dynamic) {
-    return component.label + "(d)";
+    return component.label.str() + "(d)";
   }
   return component.label;
 }

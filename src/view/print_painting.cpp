@@ -19,7 +19,7 @@ void PrintBorderLines(DrawingContext& dc) {
 
 void PrintFooter(DrawingContext& dc, const SubCircuit& circuit) {
   if (!circuit.owner.empty()) {
-    dc.Text(paper::kFooterX, paper::kFooterY, circuit.label + " von " + circuit.owner);
+    dc.Text(paper::kFooterX, paper::kFooterY, circuit.label.str() + " von " + circuit.owner);
   }
 }
 

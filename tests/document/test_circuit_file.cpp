@@ -179,7 +179,7 @@ class Description {
          port.source == nullptr ? -1 : source, values_ ? port.value : 0.0f);
   }
   void CircuitLines(const SubCircuit& c) {
-    Line("circuit", c.label, c.owner, c.password, c.path);
+    Line("circuit", c.label.str(), c.owner, c.password, c.path);
     Ports(c.inputs);
     Ports(c.outputs);
     for (const auto& component : c.components) {
@@ -193,7 +193,7 @@ class Description {
   void ComponentLines(const Component& c) {
     const bool shown = c.kind == kind::OutputDisplay && !values_;
     Line("component", c.kind, c.lastRow, c.width, c.height, c.thickness, c.x, c.y, c.colour,
-         shown ? std::string() : c.label);
+         shown ? std::string() : c.label.str());
     switch (c.kind) {
       case kind::DelayLine:
         Line("delay", static_cast<const DelayLine&>(c).length);

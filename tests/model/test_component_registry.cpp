@@ -126,7 +126,7 @@ TEST(ComponentRegistry, NamesEveryKindWithItsCaptionClassAndDialog) {
     ASSERT_TRUE(made);
     EXPECT_EQ(made->kind, expected.code);
     EXPECT_TRUE(IsOfClass(*made, expected.componentClass));
-    EXPECT_EQ(made->label.rfind(kind->label, 0), 0u) << made->label;
+    EXPECT_EQ(made->label.view().rfind(kind->label, 0), 0u) << made->label;
   }
   EXPECT_EQ(ComponentKinds().Find(kind::DelayLine)->Create(4)->label, "Del 4");
   EXPECT_EQ(ComponentKinds().Find(kind::HazardFilter)->Create(-2)->label, "Haz -2");

@@ -100,7 +100,7 @@ class ExamplePrintingTest : public QObject {
     for (qsizetype i = 0; i < bodies.size(); ++i) {
       for (qsizetype j = i + 1; j < bodies.size(); ++j) {
         QVERIFY2(!Meet(bodies[i], bodies[j]),
-                 (components[i]->label + " / " + components[j]->label).c_str());
+                 (components[i]->label.str() + " / " + components[j]->label.str()).c_str());
       }
     }
     // Paper prints labels wider than the screen shows them, so a long one may stand out of its
