@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "model/port.h"
+#include "model/port_list.h"
 
 namespace trivenor {
 

@@ -61,7 +61,7 @@ class CompactString {
   bool empty() const noexcept { return size() == 0; }
   std::string_view view() const noexcept { return {data(), size()}; }
   operator std::string_view() const noexcept { return view(); }  // NOLINT: reads as a view
-  operator std::string() const { return std::string(view()); }   // NOLINT: as a copy
+  operator std::string() const { return str(); }                 // NOLINT: as a copy
   std::string str() const { return std::string(view()); }
   void clear() noexcept {
     Release();

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "model/compact_string.h"
-#include "model/port.h"
+#include "model/port_list.h"
 
 namespace trivenor {
 

@@ -34,28 +34,4 @@ struct PoolAllocated {
   static void operator delete(void* block, std::size_t bytes) noexcept { PoolFree(block, bytes); }
 };
 
-/// A standard allocator on the pool, for containers of pointers such as port lists.
-template <class T>
-struct PoolAllocator {
-  using value_type = T;
-  static_assert(alignof(T) <= 8, "the pool aligns its blocks to 8 bytes");
-
-  PoolAllocator() = default;
-  template <class U>
-  PoolAllocator(const PoolAllocator<U>&) noexcept {}  // NOLINT: converts as allocators do
-
-  T* allocate(std::size_t count) {
-    if (count > static_cast<std::size_t>(-1) / sizeof(T)) {
-      throw std::bad_array_new_length();
-    }
-    return static_cast<T*>(PoolAllocate(count * sizeof(T)));
-  }
-  void deallocate(T* block, std::size_t count) noexcept { PoolFree(block, count * sizeof(T)); }
-
-  template <class U>
-  bool operator==(const PoolAllocator<U>&) const noexcept {
-    return true;
-  }
-};
-
 }  // namespace trivenor

@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "model/object_pool.h"
-#include "model/port_list.h"
 #include "model/pull_rule.h"
 
 namespace trivenor {

@@ -8,10 +8,9 @@
 #include <utility>
 
 #include "model/object_pool.h"
+#include "model/port.h"
 
 namespace trivenor {
-
-struct Port;
 
 /// The ports on one edge of a component, or a circuit's terminals, in row order. Ports are held
 /// through unique_ptr because wires point at them: their addresses must stay put while

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/object_pool.h"
+#include "model/port_list.h"
 
 namespace trivenor {
 namespace {
@@ -68,13 +69,11 @@ TEST(ObjectPool, BlocksOfEverySizeKeepApartAndComeBackForReuse) {
 }
 
 TEST(ObjectPool, AContainerGrowsPastThePooledSizes) {
-  std::vector<std::uint64_t, PoolAllocator<std::uint64_t>> values;
-  for (std::uint64_t i = 0; i < 100000; ++i) {
-    values.push_back(i * i);
+  PortList ports;
+  for (int row = 0; row < 100000; ++row) {
+    ports.push_back(std::make_unique<Port>(PortRole::CircuitInput, row));
   }
-  EXPECT_EQ(values[99999], std::uint64_t{99999} * 99999);
-  values.clear();
-  values.shrink_to_fit();
+  EXPECT_EQ(ports[99999]->row, 99999);
 }
 
 }  // namespace

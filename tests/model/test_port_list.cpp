@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "model/object_pool.h"
-#include "model/port.h"
+#include "model/port_list.h"
 
 namespace trivenor {
 namespace {
