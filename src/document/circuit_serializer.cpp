@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 #include "document/code_page.h"
@@ -12,6 +13,7 @@
 #include "document/scramble.h"
 #include "model/component_kind.h"
 #include "model/component_registry.h"
+#include "model/port_numbering.h"
 
 namespace trivenor {
 
@@ -21,10 +23,10 @@ namespace {
 /// ports whose stored source numbers wait to be resolved at the end of the record.
 class CircuitRecord {
  public:
-  CircuitRecord(Archive& archive, LoadContext* context)
-      : archive_(archive), context_(context), loading_(!archive.IsStoring()) {}
+  CircuitRecord(Archive& archive, LoadContext* context, SharedNumbers* shared)
+      : archive_(archive), context_(context), shared_(shared), loading_(!archive.IsStoring()) {}
 
-  std::vector<std::int32_t> Exchange(SubCircuit& circuit, bool asSubCircuit);
+  void Exchange(SubCircuit& circuit, bool asSubCircuit);
 
  private:
   struct PendingSource {
@@ -32,15 +34,16 @@ class CircuitRecord {
     std::int32_t number;
   };
 
-  static std::int32_t NumberPorts(SubCircuit& circuit);
-  std::int32_t PortFields(Port& port);
-  void TerminalList(PortList& terminals, bool numbered, std::vector<std::int32_t>* sources);
+  std::int32_t NumberPorts(const SubCircuit& circuit);
+  std::int32_t PortFields(Port& port, std::int32_t& number, std::int32_t source);
+  void InputTerminals(PortList& terminals);
+  void OutputTerminals(PortList& terminals, bool keepNumbers);
   void ComponentRecord(SubCircuit& circuit, std::size_t index, bool asSubCircuit);
   void ComponentFields(Component& component);
   void ComponentPorts(Component& component);
   void JunctionRecord(SubCircuit& circuit, std::size_t index);
 
-  void Enter(Port& port);
+  void Enter(Port& port, std::int32_t number);
   void Expect(Port& port, std::int32_t number);
   void ResolveSources(SubCircuit& circuit);
 
@@ -64,28 +67,33 @@ class CircuitRecord {
 
   Archive& archive_;
   LoadContext* context_;
+  /// A nested record's terminal numbers, which belong to the record around it; null at the top.
+  SharedNumbers* shared_;
   bool loading_;
+  /// Storing: the numbers of this record.
+  PortNumbering numbering_;
+  /// Loading: the port entered under each number.
   std::vector<Port*> table_;
   std::vector<PendingSource> pending_;
-  /// Two ports were entered under one number, which no writer does.
-  bool numberReused_ = false;
+  /// Ports whose number was entered again by a later port, which no writer does.
+  std::vector<std::pair<const Port*, std::int32_t>> displaced_;
 };
 
-std::int32_t CircuitRecord::NumberPorts(SubCircuit& circuit) {
+std::int32_t CircuitRecord::NumberPorts(const SubCircuit& circuit) {
   std::int32_t counter = 1;
-  for (auto& port : circuit.inputs) {
-    port->serial = counter++;
+  for (const auto& port : circuit.inputs) {
+    numbering_.Assign(*port, counter++);
   }
-  for (auto& component : circuit.components) {
-    counter = component->NumberOutputs(counter);
+  for (const auto& component : circuit.components) {
+    counter = component->NumberOutputs(counter, numbering_);
   }
-  for (auto& junction : circuit.junctions) {
-    junction->port.serial = counter++;
+  for (const auto& junction : circuit.junctions) {
+    numbering_.Assign(junction->port, counter++);
   }
   return counter;
 }
 
-std::vector<std::int32_t> CircuitRecord::Exchange(SubCircuit& circuit, bool asSubCircuit) {
+void CircuitRecord::Exchange(SubCircuit& circuit, bool asSubCircuit) {
   std::int32_t referenceCount = loading_ ? 0 : NumberPorts(circuit);
   // Owner and password are scrambled with keys taken from the reference count, which follows
   // them in the file.
@@ -118,34 +126,39 @@ std::vector<std::int32_t> CircuitRecord::Exchange(SubCircuit& circuit, bool asSu
     table_.assign(references + 1, nullptr);
   }
 
-  std::vector<std::int32_t> inputSources;
-  TerminalList(circuit.inputs, true, &inputSources);
-  TerminalList(circuit.outputs, false, nullptr);
+  if (shared_ != nullptr && loading_) {
+    *shared_ = {};
+  }
+  InputTerminals(circuit.inputs);
+  // A document's output terminals are numbered by no record; a circuit file read to be placed
+  // has them numbered by the circuit it goes into.
+  OutputTerminals(circuit.outputs, shared_ == nullptr && !asSubCircuit);
   List(circuit.components.size(), true,
        [&](std::size_t i) { ComponentRecord(circuit, i, asSubCircuit); });
   List(circuit.junctions.size(), false, [&](std::size_t i) { JunctionRecord(circuit, i); });
   if (loading_) {
     ResolveSources(circuit);
   }
-  return inputSources;
 }
 
-/// The seven fields of a port record. Loading leaves the port without a source and returns the
-/// stored source number for the caller to resolve or keep.
-std::int32_t CircuitRecord::PortFields(Port& port) {
+/// The seven fields of a port record: `number` is the port's own reference number, `source`
+/// that of its source. Loading leaves the port without a source and returns the stored source
+/// number for the caller to resolve or keep.
+std::int32_t CircuitRecord::PortFields(Port& port, std::int32_t& number, std::int32_t source) {
+  std::int32_t row = port.row;
+  std::int32_t thickness = port.thickness;
   auto role = static_cast<std::int32_t>(port.role);
   auto colour = static_cast<std::int32_t>(port.colour);
-  std::int32_t source = port.source != nullptr ? port.source->serial : 0;
-  archive_.Int32(port.row);
-  archive_.Int32(port.thickness);
+  archive_.Int32(row);
+  archive_.Int32(thickness);
   archive_.Float(port.value);
-  archive_.Int32(port.serial);
+  archive_.Int32(number);
   archive_.Int32(role);
   archive_.Int32(colour);
   archive_.Int32(source);
   if (loading_) {
-    Checked(port.row, -file_limits::kMaxRow, file_limits::kMaxRow);
-    Checked(port.thickness, 0, file_limits::kMaxThickness);
+    port.row = Checked(row, -file_limits::kMaxRow, file_limits::kMaxRow);
+    port.thickness = Checked(thickness, 0, file_limits::kMaxThickness);
     port.role = static_cast<PortRole>(Checked(role, file_limits::kMinRole, file_limits::kMaxRole));
     port.colour = static_cast<Colour>(colour);
     port.source = nullptr;
@@ -153,26 +166,48 @@ std::int32_t CircuitRecord::PortFields(Port& port) {
   return source;
 }
 
-/// The circuit's own terminals. Input terminals are numbered in this record and their sources
-/// belong to the enclosing circuit; output terminals carry the enclosing circuit's numbers and
-/// take their sources from inside.
-void CircuitRecord::TerminalList(PortList& terminals, bool numbered,
-                                 std::vector<std::int32_t>* sources) {
+/// The circuit's input terminals, numbered in this record. In a nested record their sources
+/// belong to the enclosing circuit, which resolves them; a document's lose them.
+void CircuitRecord::InputTerminals(PortList& terminals) {
   List(terminals.size(), false, [&](std::size_t i) {
     if (loading_) {
       terminals.push_back(std::make_unique<Port>());
     }
     Port& port = *terminals[i];
-    const std::int32_t source = PortFields(port);
+    std::int32_t number = numbering_.Find(&port);
+    std::int32_t source = shared_ != nullptr && !loading_ ? shared_->inputSources.at(i)
+                                                          : numbering_.Find(port.source);
+    source = PortFields(port, number, source);
+    if (loading_) {
+      Enter(port, number);
+      if (shared_ != nullptr) {
+        shared_->inputSources.push_back(source);
+      }
+    }
+  });
+}
+
+/// The circuit's output terminals: they take their sources from inside, and the enclosing
+/// circuit numbers them as the outputs of the placed component. Where no record numbers them,
+/// `keepNumbers` keeps whatever the file holds.
+void CircuitRecord::OutputTerminals(PortList& terminals, bool keepNumbers) {
+  List(terminals.size(), false, [&](std::size_t i) {
+    if (loading_) {
+      terminals.push_back(std::make_unique<Port>());
+    }
+    Port& port = *terminals[i];
+    std::int32_t number =
+        shared_ != nullptr && !loading_ ? shared_->outputNumbers.at(i) : port.KeptNumber();
+    const std::int32_t source = PortFields(port, number, numbering_.Find(port.source));
     if (!loading_) {
       return;
     }
-    if (numbered) {
-      Enter(port);
-      sources->push_back(source);
-    } else {
-      Expect(port, source);
+    if (shared_ != nullptr) {
+      shared_->outputNumbers.push_back(number);
+    } else if (keepNumbers) {
+      port.SetKeptNumber(number);
     }
+    Expect(port, source);
   });
 }
 
@@ -187,6 +222,14 @@ void CircuitRecord::ComponentRecord(SubCircuit& circuit, std::size_t index, bool
   }
   const std::size_t pendingBefore = pending_.size();
   KindBlock block{archive_, context_, *registered, component, {}};
+  if (!loading_ && kindCode == kind::SubCircuit) {
+    for (const auto& port : component->inputs) {
+      block.terminals.inputSources.push_back(numbering_.Find(port->source));
+    }
+    for (const auto& port : component->outputs) {
+      block.terminals.outputNumbers.push_back(numbering_.Find(port.get()));
+    }
+  }
   ExchangeKindBlock(block);
   ComponentFields(*component);
   if (kindCode != kind::SubCircuit) {
@@ -198,10 +241,10 @@ void CircuitRecord::ComponentRecord(SubCircuit& circuit, std::size_t index, bool
       // The terminals of a placed circuit are its ports: inputs wired from this circuit,
       // outputs numbered in it.
       for (std::size_t i = 0; i < component->inputs.size(); ++i) {
-        Expect(*component->inputs[i], block.terminalSources[i]);
+        Expect(*component->inputs[i], block.terminals.inputSources.at(i));
       }
-      for (auto& port : component->outputs) {
-        Enter(*port);
+      for (std::size_t i = 0; i < component->outputs.size(); ++i) {
+        Enter(*component->outputs[i], block.terminals.outputNumbers.at(i));
       }
     }
   }
@@ -257,17 +300,21 @@ void CircuitRecord::ComponentPorts(Component& component) {
   };
   Elements(inputsPresent, component.inputs.size(), false, [&](std::size_t i) {
     Port& port = portOf(component.inputs, i);
-    const std::int32_t source = PortFields(port);
+    // No record numbers an input: whatever number the file holds there is kept.
+    std::int32_t number = port.KeptNumber();
+    const std::int32_t source = PortFields(port, number, numbering_.Find(port.source));
     if (loading_) {
+      port.SetKeptNumber(number);
       Expect(port, source);
     }
   });
   List(component.outputs.size(), false, [&](std::size_t i) {
     Port& port = portOf(component.outputs, i);
-    // An output takes no wire; whatever number the file holds there is ignored.
-    PortFields(port);
+    // An output takes no wire; whatever source number the file holds there is ignored.
+    std::int32_t number = numbering_.Find(&port);
+    PortFields(port, number, 0);
     if (loading_) {
-      Enter(port);
+      Enter(port, number);
     }
   });
 }
@@ -277,14 +324,16 @@ void CircuitRecord::JunctionRecord(SubCircuit& circuit, std::size_t index) {
     circuit.junctions.push_back(std::make_unique<Junction>());
   }
   Port& port = circuit.junctions[index]->port;
+  std::int32_t thickness = port.thickness;
+  std::int32_t number = numbering_.Find(&port);
   auto role = static_cast<std::int32_t>(port.role);
   auto colour = static_cast<std::int32_t>(port.colour);
-  std::int32_t source = port.source != nullptr ? port.source->serial : 0;
+  std::int32_t source = numbering_.Find(port.source);
   archive_.Int32(port.x);
   archive_.Int32(port.y);
-  archive_.Int32(port.thickness);
+  archive_.Int32(thickness);
   archive_.Float(port.value);
-  archive_.Int32(port.serial);
+  archive_.Int32(number);
   archive_.Int32(role);
   archive_.Int32(colour);
   archive_.Int32(source);
@@ -293,17 +342,19 @@ void CircuitRecord::JunctionRecord(SubCircuit& circuit, std::size_t index) {
   }
   Checked(port.x, -file_limits::kMaxCoordinate, file_limits::kMaxCoordinate);
   Checked(port.y, -file_limits::kMaxCoordinate, file_limits::kMaxCoordinate);
-  Checked(port.thickness, 0, file_limits::kMaxThickness);
+  port.thickness = Checked(thickness, 0, file_limits::kMaxThickness);
   port.role = static_cast<PortRole>(Checked(role, file_limits::kMinRole, file_limits::kMaxRole));
   port.colour = static_cast<Colour>(colour);
-  Enter(port);
+  Enter(port, number);
   Expect(port, source);
 }
 
-void CircuitRecord::Enter(Port& port) {
-  Port*& entry = table_[static_cast<std::size_t>(
-      Checked(port.serial, 1, static_cast<std::int32_t>(table_.size()) - 1))];
-  numberReused_ = numberReused_ || entry != nullptr;
+void CircuitRecord::Enter(Port& port, std::int32_t number) {
+  Port*& entry =
+      table_[static_cast<std::size_t>(Checked(number, 1, static_cast<std::int32_t>(table_.size()) - 1))];
+  if (entry != nullptr) {
+    displaced_.emplace_back(entry, number);
+  }
   entry = &port;
 }
 
@@ -325,14 +376,16 @@ void CircuitRecord::ResolveSources(SubCircuit& circuit) {
     pending.port->source = table_[static_cast<std::size_t>(pending.number)];
   }
   pending_.clear();
-  if (!numberReused_) {
+  if (displaced_.empty()) {
     return;
   }
   // A number entered twice stands for the port entered last, also for the wires connected
   // before that port was read.
-  auto reconnect = [this](Port& sink) {
-    if (sink.source != nullptr) {
-      sink.source = table_[static_cast<std::size_t>(sink.source->serial)];
+  const std::unordered_map<const Port*, std::int32_t> numberOf(displaced_.begin(),
+                                                               displaced_.end());
+  auto reconnect = [&](Port& sink) {
+    if (const auto found = numberOf.find(sink.source); found != numberOf.end()) {
+      sink.source = table_[static_cast<std::size_t>(found->second)];
     }
   };
   for (auto& component : circuit.components) {
@@ -350,19 +403,18 @@ void CircuitRecord::ResolveSources(SubCircuit& circuit) {
 
 }  // namespace
 
-std::vector<std::int32_t> SerializeCircuit(Archive& archive, SubCircuit& circuit, bool asSubCircuit,
-                                           LoadContext* context) {
+void SerializeCircuit(Archive& archive, SubCircuit& circuit, bool asSubCircuit, LoadContext* context,
+                      SharedNumbers* shared) {
   if (!archive.IsStoring() && context == nullptr) {
     throw std::logic_error("loading a circuit needs a load context");
   }
   if (context != nullptr) {
     context->EnterRecord();
   }
-  auto sources = CircuitRecord(archive, context).Exchange(circuit, asSubCircuit);
+  CircuitRecord(archive, context, shared).Exchange(circuit, asSubCircuit);
   if (context != nullptr) {
     context->LeaveRecord();
   }
-  return sources;
 }
 
 }  // namespace trivenor

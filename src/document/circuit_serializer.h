@@ -9,6 +9,14 @@
 
 namespace trivenor {
 
+/// What a nested circuit record shares with the record it is placed in, in that record's
+/// numbering: the sources of its input terminals, and the numbers of its output terminals,
+/// which are the placed component's outputs there. Storing reads them, loading fills them.
+struct SharedNumbers {
+  std::vector<std::int32_t> inputSources;
+  std::vector<std::int32_t> outputNumbers;
+};
+
 /// Writes `circuit` as one circuit record when `archive` stores, or reads a record into the
 /// empty `circuit` when it loads (then `context` must be given). A record holds the strings, the
 /// terminals, the components (nested circuits recursively) and the junctions; wires are stored
@@ -18,9 +26,9 @@ namespace trivenor {
 /// graphs and output displays. Dynamic sub-circuits inside are read again from their own files
 /// where that works (see `context`).
 ///
-/// When loading, returns the source numbers stored with the circuit's input terminals: they
-/// refer to the enclosing circuit, which resolves them. Throws FormatError on malformed data.
-std::vector<std::int32_t> SerializeCircuit(Archive& archive, SubCircuit& circuit, bool asSubCircuit,
-                                           LoadContext* context = nullptr);
+/// `shared` is given for a record nested in another (see SharedNumbers); without it the input
+/// terminals lose their stored sources when read. Throws FormatError on malformed data.
+void SerializeCircuit(Archive& archive, SubCircuit& circuit, bool asSubCircuit,
+                      LoadContext* context = nullptr, SharedNumbers* shared = nullptr);
 
 }  // namespace trivenor

@@ -48,7 +48,6 @@ std::unique_ptr<SubCircuit> TakeStoredPlace(std::unique_ptr<SubCircuit> fresh,
   }
   for (std::size_t i = 0; i < fresh->outputs.size(); ++i) {
     fresh->outputs[i]->role = PortRole::SubCircuitOutput;
-    fresh->outputs[i]->serial = stored.outputs[i]->serial;
   }
   return fresh;
 }

@@ -110,14 +110,15 @@ void GraphSettingsBlock(KindBlock& block) {
 
 void PlacedCircuit(KindBlock& block) {
   if (!Loading(block)) {
-    SerializeCircuit(block.archive, static_cast<SubCircuit&>(*block.component), false);
+    SerializeCircuit(block.archive, static_cast<SubCircuit&>(*block.component), false, nullptr,
+                     &block.terminals);
     return;
   }
   std::unique_ptr<Component> placed = block.kind.Create();
   auto& stored = static_cast<SubCircuit&>(*placed);
-  block.terminalSources = SerializeCircuit(block.archive, stored, false, block.context);
+  SerializeCircuit(block.archive, stored, false, block.context, &block.terminals);
   if (!stored.path.empty()) {
-    // The fresh copy keeps the stored copy's wiring: the source numbers read above.
+    // The fresh copy keeps the stored copy's wiring: the numbers read above.
     if (auto fresh = ReadDynamicCopy(stored, *block.context)) {
       placed = std::move(fresh);
     }

@@ -6,6 +6,7 @@
 
 #include "document/archive.h"
 #include "document/circuit_files.h"
+#include "document/circuit_serializer.h"
 #include "model/component_registry.h"
 
 namespace trivenor {
@@ -20,9 +21,8 @@ struct KindBlock {
   const ComponentKind& kind;
   /// Storing: the component written. Loading: receives the component made from the block.
   std::unique_ptr<Component>& component;
-  /// A placed circuit read: the source numbers stored with its input terminals. They are
-  /// numbers of the record around it, which resolves them.
-  std::vector<std::int32_t> terminalSources;
+  /// A placed circuit: the numbers its record shares with the record around it.
+  SharedNumbers terminals;
 };
 
 /// Writes or reads `block` as its kind's class stores it. Reading checks the values against the

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -9,10 +11,11 @@
 
 namespace trivenor {
 
-/// Text of 16 bytes that keeps up to 15 bytes in itself, for the labels of components: a large
+/// Text of 8 bytes that keeps up to 6 bytes in itself, for the labels of components: a large
 /// circuit has hundreds of thousands of them, nearly all a character or two ("+", "sin", a
-/// number), and the library's string takes 32 bytes for the same. Longer texts live in a block
-/// of their own. Reads as a std::string_view and converts to a std::string.
+/// short number), and the library's string takes 32 bytes for the same. Longer texts live in a
+/// block of their own, which the 8 bytes then point to. Reads as a std::string_view and
+/// converts to a std::string.
 class CompactString {
  public:
   CompactString() noexcept { SetInlineSize(0); }
@@ -47,15 +50,15 @@ class CompactString {
   CompactString& operator=(const std::string& text) { return *this = std::string_view(text); }
   ~CompactString() { Release(); }
 
-  const char* data() const noexcept { return OnHeap() ? HeapBlock() : bytes_; }
+  const char* data() const noexcept { return OnHeap() ? HeapBlock() + kSizeBytes : InlineText(); }
   /// Always followed by a 0 byte.
   const char* c_str() const noexcept { return data(); }
   std::size_t size() const noexcept {
     if (!OnHeap()) {
-      return kInlineCapacity - static_cast<unsigned char>(bytes_[kTagByte]);
+      return static_cast<unsigned char>(bytes_[kTagByte]) >> 1;
     }
     std::uint32_t size = 0;
-    std::memcpy(&size, bytes_ + sizeof(char*), sizeof size);
+    std::memcpy(&size, HeapBlock(), sizeof size);
     return size;
   }
   bool empty() const noexcept { return size() == 0; }
@@ -85,50 +88,59 @@ class CompactString {
   }
 
  private:
-  static constexpr std::size_t kInlineCapacity = 15;
-  /// The last byte: kInlineCapacity less the length for a text kept inline (so a text of 15
-  /// bytes ends in the 0 it needs), kOnHeap for one in a block.
-  static constexpr std::size_t kTagByte = 15;
-  static constexpr unsigned char kOnHeap = 0xFF;
+  static constexpr std::size_t kInlineCapacity = 6;
+  /// The byte that holds the lowest bit of the 8 bytes read as a number. A block's address is
+  /// even, so that bit is clear for a text in a block; a text kept inline sets it and keeps its
+  /// length in the byte's other bits. The text follows in the other 7 bytes, ended by a 0.
+  static constexpr std::size_t kTagByte = std::endian::native == std::endian::little ? 0 : 7;
+  static constexpr std::size_t kTextByte = kTagByte == 0 ? 1 : 0;
+  /// A block holds the length, then the text and its 0.
+  static constexpr std::size_t kSizeBytes = sizeof(std::uint32_t);
+  static_assert(std::endian::native == std::endian::little ||
+                std::endian::native == std::endian::big);
+  static_assert(sizeof(char*) <= sizeof(std::uint64_t));
 
-  bool OnHeap() const noexcept { return static_cast<unsigned char>(bytes_[kTagByte]) == kOnHeap; }
+  bool OnHeap() const noexcept { return (static_cast<unsigned char>(bytes_[kTagByte]) & 1) == 0; }
+  const char* InlineText() const noexcept { return bytes_ + kTextByte; }
   char* HeapBlock() const noexcept {
-    char* block = nullptr;
-    std::memcpy(&block, bytes_, sizeof block);
-    return block;
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes_, sizeof word);
+    return reinterpret_cast<char*>(static_cast<std::uintptr_t>(word));
   }
   void SetInlineSize(std::size_t size) noexcept {
-    bytes_[size] = '\0';
-    bytes_[kTagByte] = static_cast<char>(kInlineCapacity - size);
+    bytes_[kTextByte + size] = '\0';
+    bytes_[kTagByte] = static_cast<char>(size << 1 | 1);
   }
   void Assign(std::string_view text) {
     if (text.size() <= kInlineCapacity) {
       if (!text.empty()) {
-        std::memcpy(bytes_, text.data(), text.size());
+        std::memcpy(bytes_ + kTextByte, text.data(), text.size());
       }
       SetInlineSize(text.size());
       return;
     }
-    if (text.size() > UINT32_MAX) {
+    if (text.size() > UINT32_MAX - kSizeBytes - 1) {
       throw std::length_error("CompactString");
     }
-    char* block = new char[text.size() + 1];
-    std::memcpy(block, text.data(), text.size());
-    block[text.size()] = '\0';
+    // Memory from operator new is aligned for a number of the block's size, so its address is
+    // even.
+    auto* block = static_cast<char*>(::operator new(kSizeBytes + text.size() + 1));
     const auto size = static_cast<std::uint32_t>(text.size());
-    std::memcpy(bytes_, &block, sizeof block);
-    std::memcpy(bytes_ + sizeof block, &size, sizeof size);
-    bytes_[kTagByte] = static_cast<char>(kOnHeap);
+    std::memcpy(block, &size, sizeof size);
+    std::memcpy(block + kSizeBytes, text.data(), text.size());
+    block[kSizeBytes + text.size()] = '\0';
+    const auto word = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(block));
+    std::memcpy(bytes_, &word, sizeof word);
   }
   void Release() noexcept {
     if (OnHeap()) {
-      delete[] HeapBlock();
+      ::operator delete(HeapBlock());
     }
   }
 
-  char bytes_[16];
+  char bytes_[8];
 };
 
-static_assert(sizeof(CompactString) == 16);
+static_assert(sizeof(CompactString) == 8);
 
 }  // namespace trivenor

@@ -1,5 +1,7 @@
 #include "model/component.h"
 
+#include "model/port_numbering.h"
+
 namespace trivenor {
 
 namespace {
@@ -65,9 +67,9 @@ bool Component::Contains(int px, int py) const {
   return x <= px && px < x + width && y <= py && py < y + height;
 }
 
-int Component::NumberOutputs(int first) {
-  for (auto& port : outputs) {
-    port->serial = first++;
+int Component::NumberOutputs(int first, PortNumbering& numbering) const {
+  for (const auto& port : outputs) {
+    numbering.Assign(*port, first++);
   }
   return first;
 }

@@ -8,6 +8,7 @@
 namespace trivenor {
 
 class DrawingContext;
+class PortNumbering;
 
 /// Everything placed on the canvas. Code that needs the concrete type branches on `kind`.
 class Component : public PoolAllocated<Component> {
@@ -42,8 +43,9 @@ class Component : public PoolAllocated<Component> {
   void LayoutPorts();
   /// Inclusive at the left and top edges, exclusive at the right and bottom.
   bool Contains(int px, int py) const;
-  /// Gives the outputs the reference numbers first, first + 1, ... and returns the next free one.
-  int NumberOutputs(int first);
+  /// Gives the outputs the reference numbers first, first + 1, ... in `numbering` and returns
+  /// the next free one.
+  int NumberOutputs(int first, PortNumbering& numbering) const;
 
   int kind;
   int lastRow = 1;  ///< highest port row; the body is lastRow * 10 + 10 high before its minimum

@@ -24,11 +24,26 @@ enum class PortRole : std::int8_t {
 
 /// One connection point. A wire is not an object: the consuming port points at the port it
 /// takes its value from. That pointer never owns, and wires may form cycles.
+///
+/// A large circuit holds three ports a part, so a port is kept to 32 bytes: the row and the
+/// wire's thickness share a word (the reader admits no row beyond 100000 and no thickness
+/// beyond 1000), and the rare number a file stores where no writer assigns one lives outside.
 struct Port : PoolAllocated<Port> {
   Port() = default;
   explicit Port(PortRole portRole, int portRow = 0) : role(portRole), row(portRow) {}
   Port(const Port&) = delete;
   Port& operator=(const Port&) = delete;
+  ~Port() {
+    if (keepsNumber) {
+      SetKeptNumber(0);
+    }
+  }
+
+  /// The reference number read at a port that the writer leaves unnumbered (a component's
+  /// input, an output terminal of a document's circuit): no reader uses it, but a save writes
+  /// it back, so a file comes back byte for byte. 0 where nothing was read.
+  std::int32_t KeptNumber() const;
+  void SetKeptNumber(std::int32_t number);
 
   Port* source = nullptr;
   float value = 0.0f;
@@ -39,13 +54,15 @@ struct Port : PoolAllocated<Port> {
   bool fresh = true;
   /// The last pull left the value as it was; the clock repaints only outputs where it is clear.
   bool unchanged = true;
-  int row = 0;  ///< row on the owner's edge; for terminals, the slot
-  int x = 0;    ///< position of the tip, written by the layout
+  std::int32_t row : 20 = 0;  ///< row on the owner's edge; for terminals, the slot
+  std::int32_t thickness : 11 = 1;  ///< pen width of the wire into this port
+  std::uint32_t keepsNumber : 1 = 0;  ///< KeptNumber() is not 0
+  int x = 0;                        ///< position of the tip, written by the layout
   int y = 0;
-  int thickness = 1;  ///< pen width of the wire into this port
-  int serial = 0;     ///< reference number while a circuit is written or read
   Colour colour = 0;  ///< colour of the wire into this port
 };
+
+static_assert(sizeof(void*) != 8 || sizeof(Port) == 32, "three ports a part: keep them small");
 
 /// Gives `copy` everything `port` holds but its wire: the source is the business of whoever
 /// copies the circuit around both.
@@ -59,7 +76,7 @@ inline void CopyPortState(const Port& port, Port& copy) {
   copy.x = port.x;
   copy.y = port.y;
   copy.thickness = port.thickness;
-  copy.serial = port.serial;
+  copy.SetKeptNumber(port.KeptNumber());
   copy.colour = port.colour;
 }
 

@@ -14,7 +14,7 @@ void RestyleSelection(CTrivenorDoc& document, std::optional<Colour> colour,
                       std::optional<int> thickness, const char* step) {
   auto change = [&](auto& selected) {
     const Colour newColour = colour.value_or(selected.colour);
-    const int newThickness = thickness.value_or(selected.thickness);
+    const int newThickness = thickness.value_or(static_cast<int>(selected.thickness));
     if (newColour != selected.colour || newThickness != selected.thickness) {
       document.edit().Restyle(selected, newColour, newThickness);
       document.RecordStep(step);

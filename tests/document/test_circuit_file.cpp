@@ -504,23 +504,35 @@ TEST(CircuitFileBytes, ReferenceNumbersFollowInputsComponentOutputsJunctions) {
   AddJunction(*nested, 10, 10);
   SubCircuit& sub = Place(circuit, std::move(nested));
   auto& constant = Append<Constant>(circuit, "2");
-  Junction& j0 = AddJunction(circuit, 10, 10);
-  Junction& j1 = AddJunction(circuit, 20, 10);
-  j1.port.source = sub.outputs[1].get();
+  // One probe junction wired from each numbered port: the junctions close the record, so their
+  // own numbers and their source numbers sit at known places from its end.
+  const std::vector<const Port*> numbered = {&in0,
+                                             &in1,
+                                             plus.outputs[0].get(),
+                                             sub.outputs[0].get(),
+                                             sub.outputs[1].get(),
+                                             constant.outputs[0].get()};
+  for (const Port* port : numbered) {
+    AddJunction(circuit, 10, 10).port.source = const_cast<Port*>(port);
+  }
 
   const Bytes record = SaveRecord(circuit);
-  EXPECT_EQ(I32At(record, 10), 9) << "R after the two 3-byte scrambled texts and two empty ones";
-  EXPECT_EQ(std::vector<int>({in0.serial, in1.serial, plus.outputs[0]->serial,
-                              sub.outputs[0]->serial, sub.outputs[1]->serial,
-                              constant.outputs[0]->serial, j0.port.serial, j1.port.serial}),
-            std::vector<int>({1, 2, 3, 4, 5, 6, 7, 8}));
-  // The nested pass numbers only what belongs to the nested record.
-  EXPECT_EQ(std::vector<int>({sub.inputs[0]->serial, sub.components[0]->outputs[0]->serial,
-                              sub.junctions[0]->port.serial}),
-            std::vector<int>({1, 2, 3}));
-  const std::size_t lastJunction = record.size() - 4 - 32;
-  EXPECT_EQ(I32At(record, lastJunction + 16), 8);
-  EXPECT_EQ(I32At(record, lastJunction + 28), 5) << "wire from the second sub-circuit output";
+  const int count = static_cast<int>(numbered.size());
+  EXPECT_EQ(I32At(record, 10), 2 * count + 1)
+      << "R after the two 3-byte scrambled texts and two empty ones";
+  for (int i = 0; i < count; ++i) {
+    const std::size_t junction = record.size() - 4 - 32 - static_cast<std::size_t>(count - 1 - i) * 36;
+    EXPECT_EQ(I32At(record, junction + 16), count + 1 + i) << "number of junction " << i;
+    EXPECT_EQ(I32At(record, junction + 28), i + 1) << "source of junction " << i;
+  }
+  // The nested record numbers its own ports apart and keeps its wiring.
+  sub.junctions[0]->port.source = sub.components[0]->outputs[0].get();
+  sub.outputs[1]->source = &sub.junctions[0]->port;
+  const auto loaded = LoadRecord(SaveRecord(circuit));
+  const auto& loadedSub = static_cast<const SubCircuit&>(*loaded->components.at(1));
+  EXPECT_EQ(loadedSub.junctions.at(0)->port.source, loadedSub.components.at(0)->outputs[0].get());
+  EXPECT_EQ(loadedSub.outputs.at(1)->source, &loadedSub.junctions[0]->port);
+  EXPECT_EQ(loaded->junctions.at(4)->port.source, loadedSub.outputs[1].get());
 }
 
 TEST(CircuitFileBytes, OwnerAndPasswordAreScrambledWithRAndRPlusOne) {
@@ -593,14 +605,15 @@ TEST(CircuitFileReading, TopInputTerminalsLoseTheirStoredSources) {
   Junction& junction = AddJunction(circuit, 10, 10);
   in0.source = &junction.port;
   in1.source = constant.outputs[0].get();
-  AddOutputTerminal(circuit, 0).serial = 999;  // never numbered in a document's top record
+  AddOutputTerminal(circuit, 0).SetKeptNumber(999);  // never numbered in a document's top record
   Bytes file = SaveDocument(circuit);
   const std::size_t firstTerminal = ReadHead(file).body + 4;
-  ASSERT_EQ(I32At(file, firstTerminal + 24), junction.port.serial);
-  ASSERT_EQ(I32At(file, firstTerminal + 28 + 4 + 24), constant.outputs[0]->serial);
+  const std::int32_t junctionNumber = 4;  // after two inputs and the constant's output
+  ASSERT_EQ(I32At(file, firstTerminal + 24), junctionNumber);
+  ASSERT_EQ(I32At(file, firstTerminal + 28 + 4 + 24), 3);
 
   NoFileReader files;
-  for (const std::int32_t stored : {junction.port.serial, 12345, -7}) {
+  for (const std::int32_t stored : {junctionNumber, 12345, -7}) {
     PutI32(file, firstTerminal + 24, stored);
     auto loaded = LoadDocument(file, files);
     EXPECT_EQ(loaded->inputs.at(0)->source, nullptr) << stored;

@@ -56,7 +56,7 @@ std::unique_ptr<SubCircuit> BuildPart(const PartShape& shape) {
     out.source = operation.outputs[0].get();
     // A document's top record carries whatever numbers its output terminals last had. These
     // name the enclosing circuit's first ports: a reader that took them would miswire.
-    out.serial = i + 1;
+    out.SetKeptNumber(i + 1);
   }
   return part;
 }

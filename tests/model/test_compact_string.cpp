@@ -1,4 +1,4 @@
-// Labels in 16 bytes against std::string: texts on both sides of the 15 bytes kept inline, with
+// Labels in 8 bytes against std::string: texts on both sides of the 6 bytes kept inline, with
 // 0 bytes inside, copied, moved and assigned from their own contents.
 
 #include <gtest/gtest.h>

@@ -12,6 +12,7 @@
 #include "model/hazard_filter.h"
 #include "model/operators.h"
 #include "model/output_display.h"
+#include "model/port_numbering.h"
 #include "model/sub_circuit.h"
 #include "support/circuit_building.h"
 
@@ -255,12 +256,13 @@ TEST(ComponentGeometry, NumberOutputsCountsOnFromTheFirstNumber) {
   SubCircuit circuit;
   AddOutputTerminal(circuit, 0, PortRole::SubCircuitOutput);
   AddOutputTerminal(circuit, 2, PortRole::SubCircuitOutput);
-  EXPECT_EQ(7, circuit.NumberOutputs(5));
-  EXPECT_EQ(5, circuit.outputs[0]->serial);
-  EXPECT_EQ(6, circuit.outputs[1]->serial);
+  PortNumbering numbering;
+  EXPECT_EQ(7, circuit.NumberOutputs(5, numbering));
+  EXPECT_EQ(5, numbering.Find(circuit.outputs[0].get()));
+  EXPECT_EQ(6, numbering.Find(circuit.outputs[1].get()));
 
   OutputDisplay display;
-  EXPECT_EQ(5, display.NumberOutputs(5));
+  EXPECT_EQ(5, display.NumberOutputs(5, numbering));
 }
 
 // A circuit inside a circuit inside the top circuit, with every kind that owns memory and wires
