@@ -1056,6 +1056,31 @@ TEST(OddFiles, ReadAsTheReaderDefinesThem) {
   EXPECT_FALSE(OpenOdd("odd_owner_without_check_marker").circuit->owner.empty());
 }
 
+// No reader uses the number at a component's input or a document's output terminal, and other
+// writers leave anything there; a save writes it back, also from a copy, and a copy keeps it
+// when the original goes.
+TEST(OddFiles, NumbersAtUnnumberedPortsComeBackByteForByte) {
+  using namespace marker;
+  const auto withNumbers = [](Bytes bytes) {
+    bytes = WithInt32(bytes, Field(bytes, kPlusInputA, port_field::kSerial), 4711);
+    bytes = WithInt32(bytes, Field(bytes, kPlusInputB, port_field::kSerial), -9);
+    return WithInt32(bytes, Field(bytes, kOutputTerminal, port_field::kSerial), kInt32Min);
+  };
+  NoFileReader files;
+  // Reading runs a pass, which moves the values on: the numbers must come back as they were in
+  // what the same read of the file without them saves.
+  const Bytes sample = SampleDocument();
+  const Bytes expected =
+      withNumbers(test_support::SaveDocument(*test_support::LoadDocument(sample, files)));
+  auto loaded = test_support::LoadDocument(withNumbers(sample), files);
+  EXPECT_EQ(test_support::SaveDocument(*loaded), expected);
+
+  std::unique_ptr<Component> copy = loaded->Clone();
+  loaded.reset();
+  EXPECT_EQ(test_support::SaveDocument(static_cast<SubCircuit&>(*copy)), expected);
+  EXPECT_EQ(Port().KeptNumber(), 0);
+}
+
 TEST(OddFiles, ContinueFlagsOtherThanOneKeepTheWiring) {
   {
     Opened opened = OpenOdd("odd_continue_flag_7_in_port_lists");
