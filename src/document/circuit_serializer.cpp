@@ -80,6 +80,11 @@ class CircuitRecord {
 };
 
 std::int32_t CircuitRecord::NumberPorts(const SubCircuit& circuit) {
+  std::size_t ports = circuit.inputs.size() + circuit.junctions.size();
+  for (const auto& component : circuit.components) {
+    ports += component->outputs.size();
+  }
+  numbering_.Reserve(ports);
   std::int32_t counter = 1;
   for (const auto& port : circuit.inputs) {
     numbering_.Assign(*port, counter++);

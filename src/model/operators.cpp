@@ -7,7 +7,6 @@
 namespace trivenor {
 
 TwoInputOperator::TwoInputOperator(int kindCode) : Component(kindCode) {
-  inputs.reserve(2);  // one block for the list, not one grown into another
   AddInput(0);
   AddInput(1);
   AddOutput(0);

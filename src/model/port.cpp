@@ -22,19 +22,13 @@ KeptNumbers& Table() {
 
 }  // namespace
 
-std::int32_t Port::KeptNumber() const {
-  if (!keepsNumber) {
-    return 0;
-  }
+std::int32_t Port::LookUpKeptNumber() const {
   KeptNumbers& table = Table();
   const std::lock_guard lock(table.mutex);
   return table.numbers.at(this);
 }
 
-void Port::SetKeptNumber(std::int32_t number) {
-  if (!keepsNumber && number == 0) {
-    return;
-  }
+void Port::StoreKeptNumber(std::int32_t number) {
   KeptNumbers& table = Table();
   const std::lock_guard lock(table.mutex);
   if (number == 0) {

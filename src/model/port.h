@@ -35,15 +35,19 @@ struct Port : PoolAllocated<Port> {
   Port& operator=(const Port&) = delete;
   ~Port() {
     if (keepsNumber) {
-      SetKeptNumber(0);
+      StoreKeptNumber(0);
     }
   }
 
   /// The reference number read at a port that the writer leaves unnumbered (a component's
   /// input, an output terminal of a document's circuit): no reader uses it, but a save writes
   /// it back, so a file comes back byte for byte. 0 where nothing was read.
-  std::int32_t KeptNumber() const;
-  void SetKeptNumber(std::int32_t number);
+  std::int32_t KeptNumber() const { return keepsNumber ? LookUpKeptNumber() : 0; }
+  void SetKeptNumber(std::int32_t number) {
+    if (keepsNumber || number != 0) {
+      StoreKeptNumber(number);
+    }
+  }
 
   Port* source = nullptr;
   float value = 0.0f;
@@ -60,6 +64,10 @@ struct Port : PoolAllocated<Port> {
   int x = 0;                        ///< position of the tip, written by the layout
   int y = 0;
   Colour colour = 0;  ///< colour of the wire into this port
+
+ private:
+  std::int32_t LookUpKeptNumber() const;
+  void StoreKeptNumber(std::int32_t number);
 };
 
 static_assert(sizeof(void*) != 8 || sizeof(Port) == 32, "three ports a part: keep them small");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <utility>
@@ -16,9 +17,16 @@ namespace trivenor {
 /// after every edit.
 class PortNumbering {
  public:
+  /// Room for `ports` numbers without growing on the way.
+  void Reserve(std::size_t ports) {
+    if (2 * ports > slots_.size()) {
+      Rehash(std::bit_ceil(2 * ports));
+    }
+  }
+
   void Assign(const Port& port, std::int32_t number) {
     if (2 * (count_ + 1) > slots_.size()) {
-      Grow();
+      Rehash(std::max<std::size_t>(64, slots_.size() * 2));
     }
     Slot& slot = slots_[IndexOf(&port)];
     count_ += slot.port == nullptr ? 1 : 0;
@@ -52,9 +60,9 @@ class PortNumbering {
     return i;
   }
 
-  void Grow() {
+  void Rehash(std::size_t size) {
     std::vector<Slot> old = std::move(slots_);
-    slots_.assign(std::max<std::size_t>(64, old.size() * 2), Slot{});
+    slots_.assign(size, Slot{});
     for (const Slot& slot : old) {
       if (slot.port != nullptr) {
         slots_[IndexOf(slot.port)] = slot;
