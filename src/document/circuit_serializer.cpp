@@ -80,11 +80,6 @@ class CircuitRecord {
 };
 
 std::int32_t CircuitRecord::NumberPorts(const SubCircuit& circuit) {
-  std::size_t ports = circuit.inputs.size() + circuit.junctions.size();
-  for (const auto& component : circuit.components) {
-    ports += component->outputs.size();
-  }
-  numbering_.Reserve(ports);
   std::int32_t counter = 1;
   for (const auto& port : circuit.inputs) {
     numbering_.Assign(*port, counter++);
@@ -95,6 +90,7 @@ std::int32_t CircuitRecord::NumberPorts(const SubCircuit& circuit) {
   for (const auto& junction : circuit.junctions) {
     numbering_.Assign(junction->port, counter++);
   }
+  numbering_.Seal();
   return counter;
 }
 

@@ -258,6 +258,7 @@ TEST(ComponentGeometry, NumberOutputsCountsOnFromTheFirstNumber) {
   AddOutputTerminal(circuit, 2, PortRole::SubCircuitOutput);
   PortNumbering numbering;
   EXPECT_EQ(7, circuit.NumberOutputs(5, numbering));
+  numbering.Seal();
   EXPECT_EQ(5, numbering.Find(circuit.outputs[0].get()));
   EXPECT_EQ(6, numbering.Find(circuit.outputs[1].get()));
 
